@@ -1,0 +1,32 @@
+#pragma once
+// Reading an entered number.
+//
+// Accepted: blanks, an optional sign, decimal digits with at most one decimal mark (the
+// current LocaleNumberSettings.DecimalMark), an optional exponent ("E" or "e", an optional
+// sign, digits), blanks. Blank means the space character alone. Anything else anywhere
+// makes the whole text invalid.
+//
+// The digits are accumulated and scaled in the 80-bit extended format, each step rounded
+// to nearest, ties to even, and the result is narrowed to a double once. With "." as mark:
+//
+//   ParseDecimalText("  7  ")      ==  7.0
+//   ParseDecimalText(".5")         ==  0.5
+//   ParseDecimalText("-.")         == -0.0
+//   ParseDecimalText("5e+")        ==  5.0      (an exponent marker without digits is 0)
+//   ParseDecimalText("1E-400")     ==  0.0      (underflow is no error)
+//   ParseDecimalText("1E400")      throws EOverflow       "Floating point overflow"
+//   ParseDecimalText("1,000")      throws EConvertError   "'1,000' is not a valid floating
+//                                                          point value"
+//   ParseDecimalText("1E4933")     throws EConvertError   (beyond the extended range)
+
+#include <string_view>
+
+#include "errors.h"
+
+namespace pound {
+
+// Throws EConvertError when `text` is not a number and EOverflow when its magnitude rounds
+// beyond the largest double. Allocates only to build an error.
+double ParseDecimalText(std::string_view text);
+
+}  // namespace pound
