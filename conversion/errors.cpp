@@ -16,4 +16,10 @@ extern "C" void* _ReturnAddress();
 Exception::Exception(std::string message)
     : message_(std::move(message)), raiseAddress_(POUND_RETURN_ADDRESS()) {}
 
+std::string WithReportFullStop(std::string_view message) {
+    std::string text(message);
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+    return text;
+}
+
 }  // namespace pound

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace pound {
 
@@ -33,5 +34,10 @@ class EOverflow : public Exception {
 public:
     using Exception::Exception;
 };
+
+// The message as an error report shows it: a full stop is appended when the last byte is
+// above "." (0x2E), so a letter, digit, "?" or ":" gets one, and a blank, a control
+// character, "." or one of "!" to "-" does not. An empty message stays empty.
+std::string WithReportFullStop(std::string_view message);
 
 }  // namespace pound

@@ -25,19 +25,40 @@ struct U128 {
     std::uint64_t lo;
 };
 
+// The portable primitives below are exact, so the compiler's wide types and the processor's
+// division instruction, where present, give the same bits; POUND_PORTABLE_ARITHMETIC builds
+// the portable forms alone, which the sanitizer build tests.
+#if !defined(POUND_PORTABLE_ARITHMETIC) && defined(__SIZEOF_INT128__)
+#define POUND_WIDE_MULTIPLY 1
+#endif
+#if !defined(POUND_PORTABLE_ARITHMETIC) && defined(__x86_64__) && defined(__GNUC__)
+#define POUND_X86_DIVIDE 1
+#endif
+
 // Full 128-bit product of two 64-bit values.
 U128 Mul64To128(std::uint64_t a, std::uint64_t b) {
+#if POUND_WIDE_MULTIPLY
+    __extension__ using Wide = unsigned __int128;
+    const Wide product = static_cast<Wide>(a) * b;
+    return {static_cast<std::uint64_t>(product >> 64), static_cast<std::uint64_t>(product)};
+#else
     const std::uint64_t aLo = a & 0xFFFFFFFFu, aHi = a >> 32;
     const std::uint64_t bLo = b & 0xFFFFFFFFu, bHi = b >> 32;
     const std::uint64_t p0 = aLo * bLo, p1 = aLo * bHi, p2 = aHi * bLo, p3 = aHi * bHi;
     const std::uint64_t mid = (p0 >> 32) + (p1 & 0xFFFFFFFFu) + (p2 & 0xFFFFFFFFu);
     return {p3 + (p1 >> 32) + (p2 >> 32) + (mid >> 32), (mid << 32) | (p0 & 0xFFFFFFFFu)};
+#endif
 }
 
 // Quotient of (hi:lo) / d with the remainder in `rem`. Requires the top bit of `d` set and
 // hi < d, so the quotient fits 64 bits. Two-digit long division in base 2^32.
 std::uint64_t Div128By64(std::uint64_t hi, std::uint64_t lo, std::uint64_t d, std::uint64_t& rem) {
     assert((d & kIntegerBit) != 0 && hi < d);
+#if POUND_X86_DIVIDE
+    std::uint64_t quotient;
+    __asm__("divq %[d]" : "=a"(quotient), "=d"(rem) : "a"(lo), "d"(hi), [d] "rm"(d));
+    return quotient;
+#else
     constexpr std::uint64_t kBase = 1ull << 32;
     const std::uint64_t dHi = d >> 32, dLo = d & 0xFFFFFFFFu;
     const std::uint64_t lo1 = lo >> 32, lo0 = lo & 0xFFFFFFFFu;
@@ -60,6 +81,7 @@ std::uint64_t Div128By64(std::uint64_t hi, std::uint64_t lo, std::uint64_t d, st
     }
     rem = mid * kBase + lo0 - q0 * d;
     return q1 * kBase + q0;
+#endif
 }
 
 // (hi:lo) shifted right by `count`; every bit shifted out is ORed into the lowest bit.

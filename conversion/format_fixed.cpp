@@ -31,6 +31,16 @@ int BinaryExponent(double value) {
     return 63 - std::countl_zero(fraction) - 1074;
 }
 
+constexpr std::uint64_t kNineDigits = 1'000'000'000;
+
+// `value` below 10^9 as exactly nine digits, with leading zeros.
+void WriteNineDigits(char* out, std::uint32_t value) {
+    for (int k = 8; k >= 0; --k) {
+        out[k] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+}
+
 void MakeZero(DecimalForm& form) { form = DecimalForm{}; }
 
 }  // namespace
@@ -58,11 +68,10 @@ DecimalForm EighteenDigitForm(double value) {
         ++form.exponent;
     }
 
-    std::uint64_t integer = ToUint64(s);
-    for (int k = kFormDigits - 1; k >= 0; --k) {
-        form.digits[k] = static_cast<char>('0' + integer % 10);
-        integer /= 10;
-    }
+    // Two halves of nine digits, each written in 32-bit arithmetic.
+    const std::uint64_t integer = ToUint64(s);
+    WriteNineDigits(form.digits, static_cast<std::uint32_t>(integer / kNineDigits));
+    WriteNineDigits(form.digits + 9, static_cast<std::uint32_t>(integer % kNineDigits));
     form.length = kFormDigits;
     return form;
 }
@@ -95,48 +104,60 @@ void RoundForDisplay(DecimalForm& form, int precision, int decimals) {
 
 namespace {
 
-void AppendFixed(std::string& out, const DecimalForm& form, int decimals, char mark) {
-    if (form.negative) out += '-';
+// Room for the longest text: 18 integer digits, the mark and 18 decimals, or the
+// scientific shape with a sign, 18 digits and a three-digit exponent.
+class TextBuffer {
+public:
+    void Put(char c) { data_[size_++] = c; }
+    void Put(int count, char c) {
+        for (int k = 0; k < count; ++k) data_[size_++] = c;
+    }
+    std::string Text() const { return std::string(data_, static_cast<std::size_t>(size_)); }
+
+private:
+    char data_[48];
+    int size_ = 0;
+};
+
+void WriteFixed(TextBuffer& out, const DecimalForm& form, int decimals, char mark) {
+    if (form.negative) out.Put('-');
     if (form.exponent <= 0) {
-        out += '0';
+        out.Put('0');
     } else {
-        for (int k = 0; k < form.exponent; ++k) out += k < form.length ? form.digits[k] : '0';
+        for (int k = 0; k < form.exponent; ++k) out.Put(k < form.length ? form.digits[k] : '0');
     }
     if (decimals == 0) return;
-    out += mark;
+    out.Put(mark);
     int written = 0;
     if (form.exponent < 0) {
-        const int zeros = std::min(-form.exponent, decimals);
-        out.append(static_cast<std::size_t>(zeros), '0');
-        written = zeros;
+        written = std::min(-form.exponent, decimals);
+        out.Put(written, '0');
     }
     for (int k = std::max(form.exponent, 0); k < form.length && written < decimals; ++k) {
-        out += form.digits[k];
+        out.Put(form.digits[k]);
         ++written;
     }
-    out.append(static_cast<std::size_t>(decimals - written), '0');
+    out.Put(decimals - written, '0');
 }
 
-void AppendScientific(std::string& out, const DecimalForm& form, int decimals, char mark) {
-    if (form.negative) out += '-';
-    out += form.digits[0];
+void WriteScientific(TextBuffer& out, const DecimalForm& form, int decimals, char mark) {
+    if (form.negative) out.Put('-');
+    out.Put(form.digits[0]);
     if (form.length > 1) {
-        out += mark;
-        out.append(form.digits + 1, static_cast<std::size_t>(form.length - 1));
+        out.Put(mark);
+        for (int k = 1; k < form.length; ++k) out.Put(form.digits[k]);
     }
-    out += 'E';
+    out.Put('E');
     const int x = form.exponent - 1;
-    if (x < 0) out += '-';
-    char buffer[12];
+    if (x < 0) out.Put('-');
+    char reversed[12];
     int count = 0;
     for (unsigned magnitude = static_cast<unsigned>(x < 0 ? -x : x); magnitude != 0 || count == 0;
          magnitude /= 10) {
-        buffer[count++] = static_cast<char>('0' + magnitude % 10);
+        reversed[count++] = static_cast<char>('0' + magnitude % 10);
     }
-    if (decimals <= kMaxPaddedExponentDigits && count < decimals) {
-        out.append(static_cast<std::size_t>(decimals - count), '0');
-    }
-    while (count > 0) out += buffer[--count];
+    if (decimals <= kMaxPaddedExponentDigits) out.Put(decimals - count, '0');
+    while (count > 0) out.Put(reversed[--count]);
 }
 
 }  // namespace
@@ -154,13 +175,13 @@ std::string FormatFixedText(double value, int precision, int decimals) {
         detail::RoundForDisplay(form, precision, decimals);
     }
     const char mark = LocaleNumberSettings.DecimalMark;
-    std::string out;
+    detail::TextBuffer out;
     if (form.exponent > precision) {
-        detail::AppendScientific(out, form, decimals, mark);
+        detail::WriteScientific(out, form, decimals, mark);
     } else {
-        detail::AppendFixed(out, form, decimals, mark);
+        detail::WriteFixed(out, form, decimals, mark);
     }
-    return out;
+    return out.Text();
 }
 
 }  // namespace pound

@@ -8,10 +8,8 @@
 #include "powers_of_ten.h"
 
 namespace pound {
+namespace detail {
 namespace {
-
-using detail::Extended;
-using detail::Flags;
 
 // Scales of this magnitude or more (negative) give zero whatever the digits.
 constexpr std::int64_t kZeroScale = -5120;
@@ -19,15 +17,6 @@ constexpr std::int64_t kZeroScale = -5120;
 constexpr int kExponentStop = 500;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-[[noreturn]] void ThrowNotANumber(std::string_view text) {
-    std::string message;
-    message.reserve(text.size() + 40);
-    message += '\'';
-    message += text;
-    message += "' is not a valid floating point value";
-    throw EConvertError(std::move(message));
-}
 
 // The digits read so far as the extended value of acc * 10 + digit, each step rounded.
 // Held in an integer while that is exact, which gives the same bits faster.
@@ -41,14 +30,14 @@ public:
                 return;
             }
             wide_ = true;
-            value_ = detail::FromUint64(exact_);
+            value_ = FromUint64(exact_);
         }
-        value_ = detail::Multiply(value_, detail::SmallPowerOfTen(1), flags_);
-        value_ = detail::Add(value_, detail::FromUint64(static_cast<std::uint64_t>(digit)), flags_);
+        value_ = Multiply(value_, SmallPowerOfTen(1), flags_);
+        value_ = Add(value_, FromUint64(static_cast<std::uint64_t>(digit)), flags_);
     }
 
     bool Overflowed() const { return flags_.overflow; }
-    Extended Value() const { return wide_ ? value_ : detail::FromUint64(exact_); }
+    Extended Value() const { return wide_ ? value_ : FromUint64(exact_); }
 
 private:
     static constexpr std::uint64_t kExactLimit = (UINT64_MAX - 9) / 10;
@@ -66,25 +55,34 @@ Extended Scale(Extended value, std::int64_t scale, Flags& flags) {
     if (scale <= kZeroScale) return {};
     const std::int64_t m = scale < 0 ? -scale : scale;
     const auto apply = [&](Extended factor) {
-        value = scale > 0 ? detail::Multiply(value, factor, flags)
-                          : detail::Divide(value, factor, flags);
+        value = scale > 0 ? Multiply(value, factor, flags)
+                          : Divide(value, factor, flags);
     };
     if (const int small = static_cast<int>(m % 32); small != 0) {
-        apply(detail::SmallPowerOfTen(small));
+        apply(SmallPowerOfTen(small));
     }
     if (const int medium = static_cast<int>((m / 32) % 16); medium != 0) {
-        apply(detail::MediumPowerOfTen(medium));
+        apply(MediumPowerOfTen(medium));
     }
     if (const int large = static_cast<int>(m / 512); large != 0) {
-        apply(detail::LargePowerOfTen(large));
+        apply(LargePowerOfTen(large));
     }
     return value;
 }
 
 }  // namespace
 
-double ParseDecimalText(std::string_view text) {
-    const char mark = LocaleNumberSettings.DecimalMark;
+std::string NotANumberMessage(std::string_view text) {
+    constexpr std::string_view kTail = "' is not a valid floating point value";
+    std::string message;
+    message.reserve(text.size() + 1 + kTail.size());
+    message += '\'';
+    message += text;
+    message += kTail;
+    return message;
+}
+
+ParseStatus ParseDecimal(std::string_view text, char mark, double& result) {
     const std::size_t size = text.size();
     std::size_t i = 0;
 
@@ -105,7 +103,7 @@ double ParseDecimalText(std::string_view text) {
             --scale;
         }
     }
-    if (i == start) ThrowNotANumber(text);
+    if (i == start) return ParseStatus::kNotANumber;
 
     if (i < size && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
@@ -123,16 +121,30 @@ double ParseDecimalText(std::string_view text) {
     }
 
     while (i < size && text[i] == ' ') ++i;
-    if (i != size || digits.Overflowed()) ThrowNotANumber(text);
+    if (i != size || digits.Overflowed()) return ParseStatus::kNotANumber;
 
     Flags flags;
     Extended value = Scale(digits.Value(), scale, flags);
-    if (flags.overflow) ThrowNotANumber(text);
-    if (negative) value = detail::Negate(value);
+    if (flags.overflow) return ParseStatus::kNotANumber;
+    if (negative) value = Negate(value);
 
-    const double result = detail::ToDouble(value, flags);
-    if (flags.overflow) throw EOverflow("Floating point overflow");
-    return result;
+    const double narrowed = ToDouble(value, flags);
+    if (flags.overflow) return ParseStatus::kOverflow;
+    result = narrowed;
+    return ParseStatus::kNumber;
+}
+
+}  // namespace detail
+
+// The errors are raised here, not in a helper, so that unwinding starts in this frame.
+double ParseDecimalText(std::string_view text) {
+    double value = 0;
+    switch (detail::ParseDecimal(text, LocaleNumberSettings.DecimalMark, value)) {
+        case detail::ParseStatus::kNumber: return value;
+        case detail::ParseStatus::kOverflow: throw EOverflow(detail::kOverflowMessage);
+        case detail::ParseStatus::kNotANumber: break;
+    }
+    throw EConvertError(detail::NotANumberMessage(text));
 }
 
 }  // namespace pound

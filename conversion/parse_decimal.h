@@ -19,6 +19,7 @@
 //                                                          point value"
 //   ParseDecimalText("1E4933")     throws EConvertError   (beyond the extended range)
 
+#include <string>
 #include <string_view>
 
 #include "errors.h"
@@ -29,4 +30,16 @@ namespace pound {
 // beyond the largest double. Allocates only to build an error.
 double ParseDecimalText(std::string_view text);
 
+namespace detail {
+
+enum class ParseStatus { kNumber, kNotANumber, kOverflow };
+
+// The parser without exceptions: `value` is set for kNumber only.
+ParseStatus ParseDecimal(std::string_view text, char mark, double& value);
+
+// The messages of EConvertError and EOverflow.
+std::string NotANumberMessage(std::string_view text);
+inline constexpr const char* kOverflowMessage = "Floating point overflow";
+
+}  // namespace detail
 }  // namespace pound

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Set-up, then build and run every test twice: a normal build with warnings as errors, and
+# a build under AddressSanitizer and UndefinedBehaviorSanitizer with the portable
+# arithmetic alone.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc)
+
+echo "== build and test: release"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOUND_WARNINGS_AS_ERRORS=ON
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== build and test: address and undefined-behaviour sanitizers"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPOUND_WARNINGS_AS_ERRORS=ON \
+    -DPOUND_SANITIZE=ON -DPOUND_BUILD_BENCHMARKS=OFF \
+    -DCMAKE_CXX_FLAGS="-DPOUND_PORTABLE_ARITHMETIC"
+cmake --build build-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
