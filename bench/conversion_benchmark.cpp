@@ -23,9 +23,10 @@ namespace {
 // Integers of 1 to 7 digits, decimals with 1 to 3 fraction digits, exponent forms and a
 // few invalid entries, as users type them.
 const std::vector<std::string> kEntries = {
-    "1", "7", "10", "42", "285", "999", "1000", "2500", "12345", "99999", "100000", "654321",
-    "1000000", "2469134", "0.5", "2.5", "12.5", "3.75", "0.125", "1.005", "99.99", "250.25",
-    "1234.567", "0.039", "1e3", "2.5E-3", "5E2", "1.5e+4", "abc", "", "1,5", "12 kg",
+    "1",     "7",      "10",     "42",     "285",     "999",     "1000",     "2500",
+    "12345", "99999",  "100000", "654321", "1000000", "2469134", "0.5",      "2.5",
+    "12.5",  "3.75",   "0.125",  "1.005",  "99.99",   "250.25",  "1234.567", "0.039",
+    "1e3",   "2.5E-3", "5E2",    "1.5e+4", "abc",     "",        "1,5",      "12 kg",
 };
 
 std::vector<double> NumbersOf(const std::vector<std::string>& entries) {
@@ -76,7 +77,8 @@ void BaselineFromChars(benchmark::State& state) {
 void FormatFixedText(benchmark::State& state) {
     const std::vector<double> numbers = NumbersOf(kEntries);
     for (auto _ : state) {
-        for (double number : numbers) benchmark::DoNotOptimize(pound::FormatFixedText(number, 6, 3));
+        for (double number : numbers)
+            benchmark::DoNotOptimize(pound::FormatFixedText(number, 6, 3));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<long>(numbers.size()));
 }
@@ -91,7 +93,8 @@ std::string BaselineFormat(double value) {
 void BaselineToChars(benchmark::State& state) {
     const std::vector<double> numbers = NumbersOf(kEntries);
     for (auto _ : state) {
-        for (double number : numbers) benchmark::DoNotOptimize(BaselineFormat(number));
+        for (double number : numbers)
+            benchmark::DoNotOptimize(BaselineFormat(number));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<long>(numbers.size()));
 }
@@ -130,7 +133,8 @@ void BaselineConvert(benchmark::State& state) {
 // A million digits that make a number (zero, the scale being far below the range) ...
 void ParseMillionDigits(benchmark::State& state) {
     const std::string text = "0." + std::string(999'997, '0') + "7";
-    for (auto _ : state) benchmark::DoNotOptimize(pound::ParseDecimalText(text));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pound::ParseDecimalText(text));
     state.SetBytesProcessed(state.iterations() * static_cast<long>(text.size()));
 }
 
@@ -149,7 +153,8 @@ void ParseMillionDigitsBeyondRange(benchmark::State& state) {
 
 void ParseMillionBlanks(benchmark::State& state) {
     const std::string text = std::string(1'000'000, ' ') + "7";
-    for (auto _ : state) benchmark::DoNotOptimize(pound::ParseDecimalText(text));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pound::ParseDecimalText(text));
     state.SetBytesProcessed(state.iterations() * static_cast<long>(text.size()));
 }
 
@@ -165,7 +170,7 @@ BENCHMARK(ParseMillionBlanks)->Unit(benchmark::kMillisecond);
 
 // Keeps each run's time per iteration, for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             // With repetitions, the median stands for the benchmark.
@@ -185,13 +190,14 @@ public:
         };
         for (const auto& [ours, baseline] : pairs) {
             const auto a = times_.find(ours), b = times_.find(baseline);
-            if (a == times_.end() || b == times_.end()) continue;
+            if (a == times_.end() || b == times_.end())
+                continue;
             std::printf("  %-18s %8.1f ns / %-18s %8.1f ns = %.2f\n", ours, a->second, baseline,
                         b->second, a->second / b->second);
         }
     }
 
-private:
+  private:
     std::map<std::string, double> times_;
 };
 

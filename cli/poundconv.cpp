@@ -57,14 +57,18 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& at) {
 
 // Lower case for the Latin and Cyrillic letters that country names use.
 char32_t ToLower(char32_t c) {
-    if (c >= U'A' && c <= U'Z') return c + 0x20;
-    if (c >= U'\u0410' && c <= U'\u042F') return c + 0x20;  // А to Я
-    if (c >= U'\u0400' && c <= U'\u040F') return c + 0x50;  // Ѐ to Џ
+    if (c >= U'A' && c <= U'Z')
+        return c + 0x20;
+    if (c >= U'\u0410' && c <= U'\u042F')
+        return c + 0x20;  // А to Я
+    if (c >= U'\u0400' && c <= U'\u040F')
+        return c + 0x50;  // Ѐ to Џ
     return c;
 }
 
 std::string_view TrimTrailingBlanks(std::string_view text) {
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     return text;
 }
 
@@ -73,7 +77,8 @@ bool SameName(std::string_view a, std::string_view b) {
     b = TrimTrailingBlanks(b);
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
-        if (ToLower(DecodeUtf8(a, i)) != ToLower(DecodeUtf8(b, j))) return false;
+        if (ToLower(DecodeUtf8(a, i)) != ToLower(DecodeUtf8(b, j)))
+            return false;
     }
     return i == a.size() && j == b.size();
 }
@@ -83,11 +88,13 @@ std::optional<int> FindCountry(std::string_view argument) {
     const char* end = argument.data() + argument.size();
     if (const auto [ptr, ec] = std::from_chars(argument.data(), end, index);
         ec == std::errc{} && ptr == end && !argument.empty() && argument[0] != '-') {
-        if (index < pound::kCountryCount) return index;
+        if (index < pound::kCountryCount)
+            return index;
         return std::nullopt;
     }
     for (int i = 0; i < pound::kCountryCount; ++i) {
-        if (SameName(argument, pound::kCountries[static_cast<std::size_t>(i)].name)) return i;
+        if (SameName(argument, pound::kCountries[static_cast<std::size_t>(i)].name))
+            return i;
     }
     return std::nullopt;
 }
@@ -101,8 +108,7 @@ int List() {
     for (int i = 0; i < pound::kCountryCount; ++i) {
         const pound::Country& country = pound::kCountries[static_cast<std::size_t>(i)];
         char factor[32];
-        const auto result =
-            std::to_chars(factor, factor + sizeof factor, country.poundKilograms);
+        const auto result = std::to_chars(factor, factor + sizeof factor, country.poundKilograms);
         std::cout << i << '\t' << TrimTrailingBlanks(country.name) << '\t'
                   << std::string_view(factor, static_cast<std::size_t>(result.ptr - factor))
                   << '\n';
@@ -131,11 +137,13 @@ int Batch() {
     std::string line;
     for (long number = 1; std::getline(std::cin, line); ++number) {
         std::string_view view = line;
-        if (!view.empty() && view.back() == '\r') view.remove_suffix(1);
+        if (!view.empty() && view.back() == '\r')
+            view.remove_suffix(1);
         const std::size_t tab = view.find('\t');
         std::string output;
         if (tab == std::string_view::npos) {
-            output = "error: line " + std::to_string(number) + " has no tab between country and pounds";
+            output =
+                "error: line " + std::to_string(number) + " has no tab between country and pounds";
         } else if (const std::optional<int> country = FindCountry(view.substr(0, tab)); !country) {
             output = "error: unknown country '" + std::string(view.substr(0, tab)) + "'";
         } else {
@@ -156,9 +164,13 @@ int Batch() {
 int main(int argc, char** argv) {
     pound::LoadLocaleNumberSettings();
     const std::string_view first = argc > 1 ? argv[1] : "";
-    if (argc == 2 && first == "--help") return Usage(std::cout, kExitOk);
-    if (argc == 2 && first == "--list") return List();
-    if (argc == 2 && first == "--batch") return Batch();
-    if (argc == 3 && !first.starts_with("--")) return ConvertOne(argv[1], argv[2]);
+    if (argc == 2 && first == "--help")
+        return Usage(std::cout, kExitOk);
+    if (argc == 2 && first == "--list")
+        return List();
+    if (argc == 2 && first == "--batch")
+        return Batch();
+    if (argc == 3 && !first.starts_with("--"))
+        return ConvertOne(argv[1], argv[2]);
     return Usage(std::cerr, kExitUsage);
 }

@@ -41,8 +41,10 @@ std::string ConvertPounds(int countryIndex, std::string_view enteredText) {
     // Parsed here rather than through ParseDecimalText, so an error unwinds one frame less.
     double pounds = 0;
     switch (detail::ParseDecimal(enteredText, LocaleNumberSettings.DecimalMark, pounds)) {
-        case detail::ParseStatus::kNumber: break;
-        case detail::ParseStatus::kOverflow: throw EOverflow(detail::kOverflowMessage);
+        case detail::ParseStatus::kNumber:
+            break;
+        case detail::ParseStatus::kOverflow:
+            throw EOverflow(detail::kOverflowMessage);
         case detail::ParseStatus::kNotANumber:
             throw EConvertError(detail::NotANumberMessage(enteredText));
     }

@@ -18,7 +18,8 @@ Exception::Exception(std::string message)
 
 std::string WithReportFullStop(std::string_view message) {
     std::string text(message);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += '.';
     return text;
 }
 

@@ -9,7 +9,7 @@
 namespace pound {
 
 class Exception : public std::exception {
-public:
+  public:
     explicit Exception(std::string message);
 
     const std::string& Message() const noexcept { return message_; }
@@ -18,20 +18,20 @@ public:
     // Code address at which the error was raised, for fatal reports.
     const void* RaiseAddress() const noexcept { return raiseAddress_; }
 
-private:
+  private:
     std::string message_;
     const void* raiseAddress_;
 };
 
 // A text that is not a number.
 class EConvertError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // A number beyond the range of a double.
 class EOverflow : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 

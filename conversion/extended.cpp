@@ -68,7 +68,8 @@ std::uint64_t Div128By64(std::uint64_t hi, std::uint64_t lo, std::uint64_t d, st
     while (q1 >= kBase || q1 * dLo > kBase * rhat + lo1) {
         --q1;
         rhat += dHi;
-        if (rhat >= kBase) break;
+        if (rhat >= kBase)
+            break;
     }
     const std::uint64_t mid = hi * kBase + lo1 - q1 * d;  // wraps to the true partial remainder
 
@@ -77,7 +78,8 @@ std::uint64_t Div128By64(std::uint64_t hi, std::uint64_t lo, std::uint64_t d, st
     while (q0 >= kBase || q0 * dLo > kBase * rhat + lo0) {
         --q0;
         rhat += dHi;
-        if (rhat >= kBase) break;
+        if (rhat >= kBase)
+            break;
     }
     rem = mid * kBase + lo0 - q0 * d;
     return q1 * kBase + q0;
@@ -86,12 +88,14 @@ std::uint64_t Div128By64(std::uint64_t hi, std::uint64_t lo, std::uint64_t d, st
 
 // (hi:lo) shifted right by `count`; every bit shifted out is ORed into the lowest bit.
 U128 ShiftRightJam128(std::uint64_t hi, std::uint64_t lo, int count) {
-    if (count == 0) return {hi, lo};
+    if (count == 0)
+        return {hi, lo};
     if (count < 64) {
         const bool lost = (lo << (64 - count)) != 0;
         return {hi >> count, (hi << (64 - count)) | (lo >> count) | (lost ? 1u : 0u)};
     }
-    if (count == 64) return {0, hi | (lo != 0 ? 1u : 0u)};
+    if (count == 64)
+        return {0, hi | (lo != 0 ? 1u : 0u)};
     if (count < 128) {
         const bool lost = (hi << (128 - count)) != 0 || lo != 0;
         return {0, (hi >> (count - 64)) | (lost ? 1u : 0u)};
@@ -99,7 +103,9 @@ U128 ShiftRightJam128(std::uint64_t hi, std::uint64_t lo, int count) {
     return {0, (hi | lo) != 0 ? 1u : 0u};
 }
 
-Extended Zero(bool sign) { return {sign, 0, 0}; }
+Extended Zero(bool sign) {
+    return {sign, 0, 0};
+}
 
 Extended Infinity(bool sign) {
     return {sign, static_cast<std::uint16_t>(kExtendedMaxExponent), kIntegerBit};
@@ -108,10 +114,10 @@ Extended Infinity(bool sign) {
 // Packs sign * (sig + extra * 2^-64) * 2^(exp - kLowBitOffset), rounded to nearest, ties to
 // even. `sig` need not be normalised; `extra` holds the bits below it, its top bit weighing
 // one half of sig's lowest bit and its lowest bit acting as the sticky bit.
-Extended RoundAndPack(bool sign, int exp, std::uint64_t sig, std::uint64_t extra,
-                      Flags& flags) {
+Extended RoundAndPack(bool sign, int exp, std::uint64_t sig, std::uint64_t extra, Flags& flags) {
     if (sig == 0) {
-        if (extra == 0) return Zero(sign);
+        if (extra == 0)
+            return Zero(sign);
         sig = extra;
         extra = 0;
         exp -= 64;
@@ -140,7 +146,8 @@ Extended RoundAndPack(bool sign, int exp, std::uint64_t sig, std::uint64_t extra
         flags.overflow = true;
         return Infinity(sign);
     }
-    if (sig == 0) return Zero(sign);
+    if (sig == 0)
+        return Zero(sign);
     return {sign, static_cast<std::uint16_t>(exp), sig};
 }
 
@@ -152,21 +159,27 @@ struct Unpacked {
 };
 
 Unpacked Normalise(Extended a) {
-    if (a.exponent != 0) return {a.exponent, a.significand};
+    if (a.exponent != 0)
+        return {a.exponent, a.significand};
     const int lz = std::countl_zero(a.significand);
     return {1 - lz, a.significand << lz};
 }
 
 // Exponent that a subnormal or zero operand is scaled by, without normalising it.
-int EffectiveExponent(Extended a) { return a.exponent == 0 ? 1 : a.exponent; }
+int EffectiveExponent(Extended a) {
+    return a.exponent == 0 ? 1 : a.exponent;
+}
 
 // The bits below a quotient, from the remainder `rem` of a division by `d`: the half bit
 // and the sticky bit are all that rounding needs.
 std::uint64_t QuotientExtra(std::uint64_t rem, std::uint64_t d) {
-    if (rem == 0) return 0;
+    if (rem == 0)
+        return 0;
     const std::uint64_t rest = d - rem;
-    if (rem > rest) return kHalf | 1;
-    if (rem == rest) return kHalf;
+    if (rem > rest)
+        return kHalf | 1;
+    if (rem == rest)
+        return kHalf;
     return 1;
 }
 
@@ -208,10 +221,13 @@ Extended SubtractMagnitudes(Extended a, Extended b, bool signA, Flags& flags) {
 
 }  // namespace
 
-bool IsZero(Extended a) { return a.exponent == 0 && a.significand == 0; }
+bool IsZero(Extended a) {
+    return a.exponent == 0 && a.significand == 0;
+}
 
 Extended FromUint64(std::uint64_t value) {
-    if (value == 0) return Zero(false);
+    if (value == 0)
+        return Zero(false);
     const int lz = std::countl_zero(value);
     return {false, static_cast<std::uint16_t>(kExponentOfOne + 63 - lz), value << lz};
 }
@@ -224,7 +240,8 @@ Extended FromDouble(double value) {
     const std::uint64_t fraction = bits & kDoubleFractionMask;
     assert(exp != kDoubleMaxExponent);
     if (exp == 0) {
-        if (fraction == 0) return Zero(sign);
+        if (fraction == 0)
+            return Zero(sign);
         // Subnormal double: fraction * 2^-1074, normal in the wider format.
         const int lz = std::countl_zero(fraction);
         const int top = 63 - lz - 1074;  // exponent of the highest set bit
@@ -240,24 +257,27 @@ Extended Negate(Extended a) {
 }
 
 Extended Add(Extended a, Extended b, Flags& flags) {
-    if (a.sign == b.sign) return AddMagnitudes(a, b, a.sign, flags);
-    if (IsZero(a) && IsZero(b)) return Zero(false);
+    if (a.sign == b.sign)
+        return AddMagnitudes(a, b, a.sign, flags);
+    if (IsZero(a) && IsZero(b))
+        return Zero(false);
     return SubtractMagnitudes(a, b, a.sign, flags);
 }
 
 Extended Multiply(Extended a, Extended b, Flags& flags) {
     const bool sign = a.sign != b.sign;
-    if (IsZero(a) || IsZero(b)) return Zero(sign);
+    if (IsZero(a) || IsZero(b))
+        return Zero(sign);
     const Unpacked ua = Normalise(a), ub = Normalise(b);
     const U128 product = Mul64To128(ua.sig, ub.sig);
-    return RoundAndPack(sign, ua.exp + ub.exp - kLowBitOffset + 64, product.hi, product.lo,
-                        flags);
+    return RoundAndPack(sign, ua.exp + ub.exp - kLowBitOffset + 64, product.hi, product.lo, flags);
 }
 
 Extended Divide(Extended a, Extended b, Flags& flags) {
     assert(!IsZero(b));
     const bool sign = a.sign != b.sign;
-    if (IsZero(a)) return Zero(sign);
+    if (IsZero(a))
+        return Zero(sign);
     const Unpacked ua = Normalise(a), ub = Normalise(b);
     // Divide sigA * 2^64 (or * 2^63 when sigA >= sigB) so the quotient has exactly 64 bits.
     const bool smaller = ua.sig < ub.sig;
@@ -270,26 +290,32 @@ Extended Divide(Extended a, Extended b, Flags& flags) {
 }
 
 Extended RoundToIntegral(Extended a) {
-    if (a.exponent >= kExponentOfOne + 63) return a;          // no fraction bits
-    if (a.exponent < kExponentOfOne - 1) return Zero(a.sign);  // below one half
+    if (a.exponent >= kExponentOfOne + 63)
+        return a;  // no fraction bits
+    if (a.exponent < kExponentOfOne - 1)
+        return Zero(a.sign);                                    // below one half
     const int fractionBits = kExponentOfOne + 63 - a.exponent;  // 1 to 64
     std::uint64_t whole = fractionBits == 64 ? 0 : a.significand >> fractionBits;
     const std::uint64_t fraction = a.significand << (64 - fractionBits);
-    if (fraction > kHalf || (fraction == kHalf && (whole & 1) != 0)) ++whole;
+    if (fraction > kHalf || (fraction == kHalf && (whole & 1) != 0))
+        ++whole;
     Extended result = FromUint64(whole);
     result.sign = a.sign;
     return result;
 }
 
 std::uint64_t ToUint64(Extended a) {
-    if (IsZero(a)) return 0;
+    if (IsZero(a))
+        return 0;
     assert(!a.sign && a.exponent >= kExponentOfOne && a.exponent < kExponentOfOne + 64);
     return a.significand >> (kExponentOfOne + 63 - a.exponent);
 }
 
 int Compare(Extended a, Extended b) {
-    if (IsZero(a) && IsZero(b)) return 0;
-    if (a.sign != b.sign) return a.sign ? -1 : 1;
+    if (IsZero(a) && IsZero(b))
+        return 0;
+    if (a.sign != b.sign)
+        return a.sign ? -1 : 1;
     int magnitude = 0;
     if (a.exponent != b.exponent) {
         magnitude = a.exponent < b.exponent ? -1 : 1;
@@ -310,7 +336,8 @@ double ToDouble(Extended a, Flags& flags) {
         if (shift <= 64) {
             std::uint64_t kept = shift == 64 ? 0 : a.significand >> shift;
             const std::uint64_t rest = a.significand << (64 - shift);  // as a 64-bit fraction
-            if (rest > kHalf || (rest == kHalf && (kept & 1) != 0)) ++kept;
+            if (rest > kHalf || (rest == kHalf && (kept & 1) != 0))
+                ++kept;
             if (exp >= 1) {
                 if (kept == (1ull << 53)) {
                     kept >>= 1;

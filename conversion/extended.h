@@ -16,7 +16,7 @@
 namespace pound::detail {
 
 inline constexpr int kExtendedBias = 16383;
-inline constexpr int kExtendedMaxExponent = 0x7FFF;     // all ones: infinity
+inline constexpr int kExtendedMaxExponent = 0x7FFF;       // all ones: infinity
 inline constexpr std::uint64_t kIntegerBit = 1ull << 63;  // explicit leading significand bit
 
 struct Extended {

@@ -26,7 +26,8 @@ int BinaryExponent(double value) {
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     const int biased = static_cast<int>((bits >> 52) & 0x7FF);
-    if (biased != 0) return biased - 1023;
+    if (biased != 0)
+        return biased - 1023;
     const std::uint64_t fraction = bits & ((1ull << 52) - 1);
     return 63 - std::countl_zero(fraction) - 1074;
 }
@@ -41,7 +42,9 @@ void WriteNineDigits(char* out, std::uint32_t value) {
     }
 }
 
-void MakeZero(DecimalForm& form) { form = DecimalForm{}; }
+void MakeZero(DecimalForm& form) {
+    form = DecimalForm{};
+}
 
 }  // namespace
 
@@ -59,8 +62,10 @@ DecimalForm EighteenDigitForm(double value) {
     const auto apply = [&](Extended factor) {
         s = n > 0 ? Multiply(s, factor, flags) : Divide(s, factor, flags);
     };
-    if (m % 32 != 0) apply(SmallPowerOfTen(m % 32));
-    if (m >= 32) apply(MediumPowerOfTen(m / 32));
+    if (m % 32 != 0)
+        apply(SmallPowerOfTen(m % 32));
+    if (m >= 32)
+        apply(MediumPowerOfTen(m / 32));
     s = RoundToIntegral(s);
     const Extended limit = SmallPowerOfTen(kFormDigits);
     if (Compare(s, limit) >= 0) {
@@ -88,7 +93,8 @@ void RoundForDisplay(DecimalForm& form, int precision, int decimals) {
         form.length = keep;
         if (roundUp) {
             int k = keep - 1;
-            for (; k >= 0 && form.digits[k] == '9'; --k) form.digits[k] = '0';
+            for (; k >= 0 && form.digits[k] == '9'; --k)
+                form.digits[k] = '0';
             if (k >= 0) {
                 ++form.digits[k];
             } else {  // the carry ran past the first kept digit
@@ -98,8 +104,10 @@ void RoundForDisplay(DecimalForm& form, int precision, int decimals) {
             }
         }
     }
-    while (form.length > 0 && form.digits[form.length - 1] == '0') --form.length;
-    if (form.length == 0) MakeZero(form);
+    while (form.length > 0 && form.digits[form.length - 1] == '0')
+        --form.length;
+    if (form.length == 0)
+        MakeZero(form);
 }
 
 namespace {
@@ -107,26 +115,30 @@ namespace {
 // Room for the longest text: 18 integer digits, the mark and 18 decimals, or the
 // scientific shape with a sign, 18 digits and a three-digit exponent.
 class TextBuffer {
-public:
+  public:
     void Put(char c) { data_[size_++] = c; }
     void Put(int count, char c) {
-        for (int k = 0; k < count; ++k) data_[size_++] = c;
+        for (int k = 0; k < count; ++k)
+            data_[size_++] = c;
     }
     std::string Text() const { return std::string(data_, static_cast<std::size_t>(size_)); }
 
-private:
+  private:
     char data_[48];
     int size_ = 0;
 };
 
 void WriteFixed(TextBuffer& out, const DecimalForm& form, int decimals, char mark) {
-    if (form.negative) out.Put('-');
+    if (form.negative)
+        out.Put('-');
     if (form.exponent <= 0) {
         out.Put('0');
     } else {
-        for (int k = 0; k < form.exponent; ++k) out.Put(k < form.length ? form.digits[k] : '0');
+        for (int k = 0; k < form.exponent; ++k)
+            out.Put(k < form.length ? form.digits[k] : '0');
     }
-    if (decimals == 0) return;
+    if (decimals == 0)
+        return;
     out.Put(mark);
     int written = 0;
     if (form.exponent < 0) {
@@ -141,31 +153,38 @@ void WriteFixed(TextBuffer& out, const DecimalForm& form, int decimals, char mar
 }
 
 void WriteScientific(TextBuffer& out, const DecimalForm& form, int decimals, char mark) {
-    if (form.negative) out.Put('-');
+    if (form.negative)
+        out.Put('-');
     out.Put(form.digits[0]);
     if (form.length > 1) {
         out.Put(mark);
-        for (int k = 1; k < form.length; ++k) out.Put(form.digits[k]);
+        for (int k = 1; k < form.length; ++k)
+            out.Put(form.digits[k]);
     }
     out.Put('E');
     const int x = form.exponent - 1;
-    if (x < 0) out.Put('-');
+    if (x < 0)
+        out.Put('-');
     char reversed[12];
     int count = 0;
     for (unsigned magnitude = static_cast<unsigned>(x < 0 ? -x : x); magnitude != 0 || count == 0;
          magnitude /= 10) {
         reversed[count++] = static_cast<char>('0' + magnitude % 10);
     }
-    if (decimals <= kMaxPaddedExponentDigits) out.Put(decimals - count, '0');
-    while (count > 0) out.Put(reversed[--count]);
+    if (decimals <= kMaxPaddedExponentDigits)
+        out.Put(decimals - count, '0');
+    while (count > 0)
+        out.Put(reversed[--count]);
 }
 
 }  // namespace
 }  // namespace detail
 
 std::string FormatFixedText(double value, int precision, int decimals) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
     precision = std::clamp(precision, detail::kMinPrecision, detail::kMaxPrecision);
     decimals = std::clamp(decimals, 0, detail::kMaxDecimals);
 

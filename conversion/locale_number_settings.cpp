@@ -29,7 +29,8 @@ char UserDecimalMark() {
     // The empty name resolves the category from the environment, as setlocale does, but
     // without touching the process's global locale.
     const locale_t locale = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (locale == static_cast<locale_t>(nullptr)) return kDefaultDecimalMark;
+    if (locale == static_cast<locale_t>(nullptr))
+        return kDefaultDecimalMark;
     const char* separator = nl_langinfo_l(RADIXCHAR, locale);
     const char mark = separator != nullptr && separator[0] != 0 && separator[1] == 0
                           ? separator[0]
@@ -41,6 +42,8 @@ char UserDecimalMark() {
 
 }  // namespace
 
-void LoadLocaleNumberSettings() { LocaleNumberSettings.DecimalMark = UserDecimalMark(); }
+void LoadLocaleNumberSettings() {
+    LocaleNumberSettings.DecimalMark = UserDecimalMark();
+}
 
 }  // namespace pound

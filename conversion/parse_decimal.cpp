@@ -16,14 +16,17 @@ constexpr std::int64_t kZeroScale = -5120;
 // Reading exponent digits stops right after the one that reaches this.
 constexpr int kExponentStop = 500;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The digits read so far as the extended value of acc * 10 + digit, each step rounded.
 // Held in an integer while that is exact, which gives the same bits faster.
 class DigitAccumulator {
-public:
+  public:
     void Push(int digit) {
-        if (flags_.overflow) return;  // the text is lost already; only its syntax matters
+        if (flags_.overflow)
+            return;  // the text is lost already; only its syntax matters
         if (!wide_) {
             if (exact_ <= kExactLimit) {
                 exact_ = exact_ * 10 + static_cast<std::uint64_t>(digit);
@@ -39,7 +42,7 @@ public:
     bool Overflowed() const { return flags_.overflow; }
     Extended Value() const { return wide_ ? value_ : FromUint64(exact_); }
 
-private:
+  private:
     static constexpr std::uint64_t kExactLimit = (UINT64_MAX - 9) / 10;
 
     std::uint64_t exact_ = 0;
@@ -51,12 +54,13 @@ private:
 // value * 10^scale by up to three rounded steps: 10^(m mod 32), 10^(32((m div 32) mod 16)),
 // 10^(512(m div 512)), where m = |scale|.
 Extended Scale(Extended value, std::int64_t scale, Flags& flags) {
-    if (scale == 0) return value;
-    if (scale <= kZeroScale) return {};
+    if (scale == 0)
+        return value;
+    if (scale <= kZeroScale)
+        return {};
     const std::int64_t m = scale < 0 ? -scale : scale;
     const auto apply = [&](Extended factor) {
-        value = scale > 0 ? Multiply(value, factor, flags)
-                          : Divide(value, factor, flags);
+        value = scale > 0 ? Multiply(value, factor, flags) : Divide(value, factor, flags);
     };
     if (const int small = static_cast<int>(m % 32); small != 0) {
         apply(SmallPowerOfTen(small));
@@ -86,7 +90,8 @@ ParseStatus ParseDecimal(std::string_view text, char mark, double& result) {
     const std::size_t size = text.size();
     std::size_t i = 0;
 
-    while (i < size && text[i] == ' ') ++i;
+    while (i < size && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < size && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -95,7 +100,8 @@ ParseStatus ParseDecimal(std::string_view text, char mark, double& result) {
 
     const std::size_t start = i;
     DigitAccumulator digits;
-    for (; i < size && IsDigit(text[i]); ++i) digits.Push(text[i] - '0');
+    for (; i < size && IsDigit(text[i]); ++i)
+        digits.Push(text[i] - '0');
     std::int64_t scale = 0;
     if (i < size && text[i] == mark) {
         for (++i; i < size && IsDigit(text[i]); ++i) {
@@ -103,7 +109,8 @@ ParseStatus ParseDecimal(std::string_view text, char mark, double& result) {
             --scale;
         }
     }
-    if (i == start) return ParseStatus::kNotANumber;
+    if (i == start)
+        return ParseStatus::kNotANumber;
 
     if (i < size && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
@@ -120,16 +127,21 @@ ParseStatus ParseDecimal(std::string_view text, char mark, double& result) {
         scale += exponentNegative ? -exponent : exponent;
     }
 
-    while (i < size && text[i] == ' ') ++i;
-    if (i != size || digits.Overflowed()) return ParseStatus::kNotANumber;
+    while (i < size && text[i] == ' ')
+        ++i;
+    if (i != size || digits.Overflowed())
+        return ParseStatus::kNotANumber;
 
     Flags flags;
     Extended value = Scale(digits.Value(), scale, flags);
-    if (flags.overflow) return ParseStatus::kNotANumber;
-    if (negative) value = Negate(value);
+    if (flags.overflow)
+        return ParseStatus::kNotANumber;
+    if (negative)
+        value = Negate(value);
 
     const double narrowed = ToDouble(value, flags);
-    if (flags.overflow) return ParseStatus::kOverflow;
+    if (flags.overflow)
+        return ParseStatus::kOverflow;
     result = narrowed;
     return ParseStatus::kNumber;
 }
@@ -140,9 +152,12 @@ ParseStatus ParseDecimal(std::string_view text, char mark, double& result) {
 double ParseDecimalText(std::string_view text) {
     double value = 0;
     switch (detail::ParseDecimal(text, LocaleNumberSettings.DecimalMark, value)) {
-        case detail::ParseStatus::kNumber: return value;
-        case detail::ParseStatus::kOverflow: throw EOverflow(detail::kOverflowMessage);
-        case detail::ParseStatus::kNotANumber: break;
+        case detail::ParseStatus::kNumber:
+            return value;
+        case detail::ParseStatus::kOverflow:
+            throw EOverflow(detail::kOverflowMessage);
+        case detail::ParseStatus::kNotANumber:
+            break;
     }
     throw EConvertError(detail::NotANumberMessage(text));
 }

@@ -26,7 +26,9 @@ QFont FontOf(const QStringList& families, int pixels) {
     return font;
 }
 
-void Place(QWidget* control, const Rect& r) { control->setGeometry(r.left, r.top, r.width, r.height); }
+void Place(QWidget* control, const Rect& r) {
+    control->setGeometry(r.left, r.top, r.width, r.height);
+}
 
 void PlaceLabel(TLabel* label, const Rect& r) {
     label->move(r.left, r.top);
@@ -90,17 +92,16 @@ void TForm1::CreateControls() {
     Button1 = new QPushButton(QString::fromUtf8("Есепте "), this);
     Button1->setObjectName("Button1");
     Button1->setAutoDefault(true);  // Enter and Space click it while it has the focus
-    connect(Button1, &QPushButton::clicked, this, [this] {
-        guard_([this] { Button1Click(Button1); });
-    });
+    connect(Button1, &QPushButton::clicked, this,
+            [this] { guard_([this] { Button1Click(Button1); }); });
 
     ListBox1 = new TListBox(this);
     ListBox1->setObjectName("ListBox1");
     ListBox1->setAccessibleName(Label3->text());
     ListBox1->SetHint(QString::fromUtf8("Прокручивая спиок, выберите страну"));
     for (const Country& country : kCountries) {
-        ListBox1->addItem(QString::fromUtf8(country.name.data(),
-                                            static_cast<qsizetype>(country.name.size())));
+        ListBox1->addItem(
+            QString::fromUtf8(country.name.data(), static_cast<qsizetype>(country.name.size())));
     }
 
     for (QWidget* control : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Button1),
@@ -135,14 +136,15 @@ void TForm1::ScaleAtLoad() {
     setFixedSize(layout_.clientWidth, layout_.clientHeight);
 }
 
-void TForm1::FormCreate(QObject*) { ListBox1->setCurrentRow(0); }
+void TForm1::FormCreate(QObject*) {
+    ListBox1->setCurrentRow(0);
+}
 
 void TForm1::Button1Click(QObject*) {
     const int country = ListBox1->currentRow();
     const QByteArray entered = Edit1->text().toUtf8();
-    const std::string result =
-        ConvertPounds(country, std::string_view(entered.constData(),
-                                                static_cast<std::size_t>(entered.size())));
+    const std::string result = ConvertPounds(
+        country, std::string_view(entered.constData(), static_cast<std::size_t>(entered.size())));
     Label4->SetCaption(QString::fromUtf8(result.data(), static_cast<qsizetype>(result.size())));
 }
 

@@ -20,7 +20,7 @@ EventGuard StandardErrorGuard();
 
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Builds the window, scales it for the screen and font, fits the labels and runs
     // FormCreate through `guard`. The window is not shown.
     explicit TForm1(EventGuard guard = StandardErrorGuard(), QWidget* parent = nullptr);
@@ -39,7 +39,7 @@ public:
     // The layout this window was given at load.
     const FormLayout& LoadedLayout() const { return layout_; }
 
-private:
+  private:
     void CreateControls();
     void ScaleAtLoad();
 

@@ -17,21 +17,23 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent) {
 }
 
 void TLabel::SetCaption(const QString& caption) {
-    if (caption == text()) return;
+    if (caption == text())
+        return;
     setText(caption);
     FitToCaption();
 }
 
 void TLabel::FitToCaption() {
     const QFontMetrics metrics(font());
-    const QString measured = text().isEmpty() || text() == QLatin1String("&") ? QStringLiteral(" ")
-                                                                                : text();
+    const QString measured =
+        text().isEmpty() || text() == QLatin1String("&") ? QStringLiteral(" ") : text();
     resize(metrics.horizontalAdvance(measured), metrics.height());
 }
 
 void TLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange) FitToCaption();
+    if (event->type() == QEvent::FontChange)
+        FitToCaption();
 }
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
@@ -39,7 +41,8 @@ TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
 }
 
 void TEdit::focusInEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::MouseFocusReason) selectAll();
+    if (event->reason() != Qt::MouseFocusReason)
+        selectAll();
     QLineEdit::focusInEvent(event);
 }
 
@@ -50,7 +53,9 @@ TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
     clock_ = [timer = std::shared_ptr<QElapsedTimer>(timer)] { return timer->elapsed(); };
 }
 
-void TListBox::keyboardSearch(const QString& search) { TypeAhead(search, false); }
+void TListBox::keyboardSearch(const QString& search) {
+    TypeAhead(search, false);
+}
 
 void TListBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Backspace && event->modifiers() == Qt::NoModifier) {
@@ -63,7 +68,8 @@ void TListBox::keyPressEvent(QKeyEvent* event) {
 
 void TListBox::TypeAhead(const QString& typed, bool backspace) {
     const qint64 now = clock_();
-    if (!typedBefore_ || now - lastKeyMs_ >= kTypeAheadIntervalMs) search_.clear();
+    if (!typedBefore_ || now - lastKeyMs_ >= kTypeAheadIntervalMs)
+        search_.clear();
     typedBefore_ = true;
     lastKeyMs_ = now;
     if (backspace) {
@@ -85,7 +91,8 @@ void TListBox::TypeAhead(const QString& typed, bool backspace) {
 
 QItemSelectionModel::SelectionFlags TListBox::selectionCommand(const QModelIndex& index,
                                                                const QEvent*) const {
-    if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
     return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
 }
 

@@ -12,21 +12,21 @@ namespace pound::ui {
 // text on one line. An empty caption measures as one blank.
 class TLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit TLabel(QWidget* parent);
 
     // Stores, repaints and fits a caption that differs from the current one.
     void SetCaption(const QString& caption);
     void FitToCaption();
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
 };
 
 // The Unicode label; Qt's labels are all Unicode, so it is a label like the others.
 class TTntLabel : public TLabel {
     Q_OBJECT
-public:
+  public:
     using TLabel::TLabel;
 };
 
@@ -34,10 +34,10 @@ public:
 // the focus other than by a mouse click.
 class TEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit TEdit(QWidget* parent);
 
-protected:
+  protected:
     void focusInEvent(QFocusEvent* event) override;
 };
 
@@ -47,7 +47,7 @@ protected:
 // text selects row 0 and one that matches nothing changes nothing.
 class TListBox : public QListWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr qint64 kTypeAheadIntervalMs = 500;
 
     explicit TListBox(QWidget* parent);
@@ -60,12 +60,12 @@ public:
 
     void keyboardSearch(const QString& search) override;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
 
-private:
+  private:
     void TypeAhead(const QString& typed, bool backspace);
 
     std::function<qint64()> clock_;

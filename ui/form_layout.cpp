@@ -48,7 +48,8 @@ int WindowFontPixels(int pixelsPerInch) {
 FormLayout ScaleLayout(int pixelsPerInch, int textHeight) {
     FormLayout layout = DesignLayout();
     layout.windowFontPixels = WindowFontPixels(pixelsPerInch);
-    if (textHeight == kDesignTextHeight) return layout;
+    if (textHeight == kDesignTextHeight)
+        return layout;
 
     const auto scale = [&](int v) { return MulDiv(v, textHeight, kDesignTextHeight); };
     for (Rect& r : layout.controls) {

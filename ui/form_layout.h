@@ -16,8 +16,8 @@ enum Control { kLabel2, kLabel3, kLabel4, kTntLabel1, kEdit1, kButton1, kListBox
 struct FormLayout {
     std::array<Rect, kControlCount> controls;  // labels: only left and top count
     int clientWidth, clientHeight;
-    int windowFontPixels;     // character height of the window font
-    int label3FontPixels;     // fonts of their own
+    int windowFontPixels;  // character height of the window font
+    int label3FontPixels;  // fonts of their own
     int tntLabel1FontPixels;
     friend bool operator==(const FormLayout&, const FormLayout&) = default;
 };

@@ -92,13 +92,15 @@ TEST(ConvertPoundsTableTest, CountriesWithTheSameFactorGiveTheSameKilograms) {
     ScopedDecimalMark scoped('.');
     for (const char* entry : {"1", "7.25", "2469134", "0.0005"}) {
         const std::string reference = ConvertPounds(3, entry);
-        for (int country : {4, 5, 7}) EXPECT_EQ(ConvertPounds(country, entry), reference);
+        for (int country : {4, 5, 7})
+            EXPECT_EQ(ConvertPounds(country, entry), reference);
     }
 }
 
 TEST(ConvertPoundsTableTest, FactorsAreTheTablesDoubles) {
     const double factors[] = {0.40951241, 0.453592, 0.56001, 0.5, 0.5, 0.5, 0.31762, 0.5};
-    for (int i = 0; i < kCountryCount; ++i) EXPECT_EQ(CountryPoundFactor(i), factors[i]);
+    for (int i = 0; i < kCountryCount; ++i)
+        EXPECT_EQ(CountryPoundFactor(i), factors[i]);
     EXPECT_EQ(kCountries[6].name, "Италия        ");
 }
 

@@ -6,7 +6,7 @@
 namespace pound {
 
 class ScopedDecimalMark {
-public:
+  public:
     explicit ScopedDecimalMark(char mark) : saved_(LocaleNumberSettings.DecimalMark) {
         LocaleNumberSettings.DecimalMark = mark;
     }
@@ -14,7 +14,7 @@ public:
     ScopedDecimalMark(const ScopedDecimalMark&) = delete;
     ScopedDecimalMark& operator=(const ScopedDecimalMark&) = delete;
 
-private:
+  private:
     char saved_;
 };
 

@@ -25,7 +25,8 @@ TEST(WithReportFullStopTest, FullStopOnlyAfterBytesAboveTheFullStop) {
         {"/", "/."},
         {"кг", "кг."},  // the last UTF-8 byte is above 0x2E
     };
-    for (const Case& c : cases) EXPECT_EQ(WithReportFullStop(c.message), c.shown) << c.message;
+    for (const Case& c : cases)
+        EXPECT_EQ(WithReportFullStop(c.message), c.shown) << c.message;
 }
 
 }  // namespace

@@ -19,7 +19,9 @@ Extended Make(bool sign, int exponent, std::uint64_t significand) {
     return {sign, static_cast<std::uint16_t>(exponent), significand};
 }
 
-std::uint64_t DoubleBits(double d) { return std::bit_cast<std::uint64_t>(d); }
+std::uint64_t DoubleBits(double d) {
+    return std::bit_cast<std::uint64_t>(d);
+}
 
 constexpr std::uint64_t kAllOnes = ~0ull;
 const Extended kOne = Make(false, 0x3FFF, kIntegerBit);
@@ -93,13 +95,13 @@ TEST(ExtendedTest, NarrowingToSubnormalsAndZero) {
         std::uint64_t bits;
     };
     const Case cases[] = {
-        {Make(false, 0x3FFF - 1074, kIntegerBit), 1},                      // 2^-1074
-        {Make(false, 0x3FFF - 1075, kIntegerBit), 0},                      // tie to even: 0
-        {Make(false, 0x3FFF - 1075, kIntegerBit | 1), 1},                  // above the tie
-        {Make(true, 0x3FFF - 1075, kIntegerBit), 0x8000000000000000ull},   // -0
-        {Make(false, 0x3FFF - 1074, 0xC000000000000000ull), 2},            // 1.5 ulp: to 2
-        {Make(false, 0x3FFF - 1023, kAllOnes), 0x0010000000000000ull},     // up to normal
-        {Make(false, 1, kIntegerBit), 0},                                  // far below
+        {Make(false, 0x3FFF - 1074, kIntegerBit), 1},                     // 2^-1074
+        {Make(false, 0x3FFF - 1075, kIntegerBit), 0},                     // tie to even: 0
+        {Make(false, 0x3FFF - 1075, kIntegerBit | 1), 1},                 // above the tie
+        {Make(true, 0x3FFF - 1075, kIntegerBit), 0x8000000000000000ull},  // -0
+        {Make(false, 0x3FFF - 1074, 0xC000000000000000ull), 2},           // 1.5 ulp: to 2
+        {Make(false, 0x3FFF - 1023, kAllOnes), 0x0010000000000000ull},    // up to normal
+        {Make(false, 1, kIntegerBit), 0},                                 // far below
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DoubleBits(ToDouble(c.value, flags)), c.bits) << x87::Hex(c.value);
@@ -111,8 +113,13 @@ TEST(ExtendedTest, RoundToIntegralTiesToEvenAndKeepsTheSign) {
     struct Case {
         double in, out;
     };
-    const Case cases[] = {{0.5, 0.0}, {1.5, 2.0}, {2.5, 2.0}, {-2.5, -2.0}, {-0.3, -0.0},
-                          {0.75, 1.0}, {4503599627370497.5, 4503599627370498.0}};
+    const Case cases[] = {{0.5, 0.0},
+                          {1.5, 2.0},
+                          {2.5, 2.0},
+                          {-2.5, -2.0},
+                          {-0.3, -0.0},
+                          {0.75, 1.0},
+                          {4503599627370497.5, 4503599627370498.0}};
     for (const Case& c : cases) {
         const Extended rounded = RoundToIntegral(FromDouble(c.in));
         Flags flags;
@@ -133,7 +140,7 @@ TEST(ExtendedTest, CompareOrdersAndEquatesZeros) {
 // Random operands that concentrate on the places where rounding goes wrong: boundary
 // exponents and significand patterns with ties, lone bits and sticky bits.
 class OperandSource {
-public:
+  public:
     explicit OperandSource(std::uint64_t seed) : rng_(seed) {}
 
     std::uint64_t Bits() { return rng_(); }
@@ -141,38 +148,53 @@ public:
 
     std::uint64_t Significand() {
         switch (Range(0, 9)) {
-            case 0: return kAllOnes;
-            case 1: return kIntegerBit;
-            case 2: return kIntegerBit | (1ull << Range(0, 62));  // a lone bit
-            case 3: return kIntegerBit | (1ull << Range(0, 10)) | (Bits() << 40);  // near a tie
-            case 4: return kAllOnes << Range(0, 63);
-            case 5: return (Bits() | kIntegerBit) & ~((1ull << Range(0, 62)) - 1);  // low zeros
-            case 6: return kAllOnes >> Range(0, 5) | kIntegerBit;
-            default: return Bits() | kIntegerBit;
+            case 0:
+                return kAllOnes;
+            case 1:
+                return kIntegerBit;
+            case 2:
+                return kIntegerBit | (1ull << Range(0, 62));  // a lone bit
+            case 3:
+                return kIntegerBit | (1ull << Range(0, 10)) | (Bits() << 40);  // near a tie
+            case 4:
+                return kAllOnes << Range(0, 63);
+            case 5:
+                return (Bits() | kIntegerBit) & ~((1ull << Range(0, 62)) - 1);  // low zeros
+            case 6:
+                return kAllOnes >> Range(0, 5) | kIntegerBit;
+            default:
+                return Bits() | kIntegerBit;
         }
     }
 
     int Exponent() {
         switch (Range(0, 7)) {
-            case 0: return 0;  // subnormal
-            case 1: return Range(1, 3);
-            case 2: return Range(0x7FFB, 0x7FFE);
-            case 3: return Range(0x3FFF - 70, 0x3FFF + 70);
-            default: return Range(0, 0x7FFE);
+            case 0:
+                return 0;  // subnormal
+            case 1:
+                return Range(1, 3);
+            case 2:
+                return Range(0x7FFB, 0x7FFE);
+            case 3:
+                return Range(0x3FFF - 70, 0x3FFF + 70);
+            default:
+                return Range(0, 0x7FFE);
         }
     }
 
     Extended Finite(int exponent) {
         exponent = exponent < 0 ? 0 : exponent > 0x7FFE ? 0x7FFE : exponent;
         std::uint64_t sig = Significand();
-        if (exponent == 0) sig &= ~kIntegerBit;
-        if (Range(0, 63) == 0) sig = 0, exponent = 0;
+        if (exponent == 0)
+            sig &= ~kIntegerBit;
+        if (Range(0, 63) == 0)
+            sig = 0, exponent = 0;
         return Make(Range(0, 1) == 1, exponent, sig);
     }
 
     Extended Finite() { return Finite(Exponent()); }
 
-private:
+  private:
     std::mt19937_64 rng_;
 };
 
@@ -207,7 +229,8 @@ TEST(ExtendedDifferentialTest, MultiplyMatchesX87) {
         "multiply", Multiply, [](long double a, long double b) { return a * b; },
         [](OperandSource& s, Extended a) {
             // Half the time aim the product at the subnormal or overflow boundary.
-            if (s.Range(0, 1) == 0) return s.Finite();
+            if (s.Range(0, 1) == 0)
+                return s.Finite();
             const int target = s.Range(0, 1) == 0 ? s.Range(-66, 3) : s.Range(0x7FFC, 0x8001);
             return s.Finite(target - a.exponent + 0x3FFF);
         },
@@ -238,11 +261,15 @@ TEST(ExtendedDifferentialTest, AddMatchesX87) {
         "add", Add, [](long double a, long double b) { return a + b; },
         [](OperandSource& s, Extended a) {
             // Close exponents exercise alignment and cancellation.
-            if (s.Range(0, 2) == 0) return s.Finite();
+            if (s.Range(0, 2) == 0)
+                return s.Finite();
             Extended b = s.Finite(a.exponent + s.Range(-70, 70));
-            if (s.Range(0, 3) == 0) b.significand = a.significand ^ (1ull << s.Range(0, 63));
-            if (b.exponent == 0) b.significand &= ~kIntegerBit;
-            if (b.exponent != 0) b.significand |= kIntegerBit;
+            if (s.Range(0, 3) == 0)
+                b.significand = a.significand ^ (1ull << s.Range(0, 63));
+            if (b.exponent == 0)
+                b.significand &= ~kIntegerBit;
+            if (b.exponent != 0)
+                b.significand |= kIntegerBit;
             return b;
         },
         3);
@@ -259,9 +286,9 @@ TEST(ExtendedDifferentialTest, UnaryOperationsMatchX87) {
         const Extended wantRounded = x87::FromLongDouble(std::rint(x87::ToLongDouble(a)));
         // Narrowing, around the double range's edges.
         const int edges[] = {0x3FFF - 1075, 0x3FFF - 1022, 0x3FFF + 1023};
-        const Extended n = source.Finite(source.Range(0, 1) == 0
-                                             ? edges[source.Range(0, 2)] + source.Range(-60, 2)
-                                             : source.Exponent());
+        const Extended n =
+            source.Finite(source.Range(0, 1) == 0 ? edges[source.Range(0, 2)] + source.Range(-60, 2)
+                                                  : source.Exponent());
         Flags flags;
         const double narrowed = ToDouble(n, flags);
         const double wantNarrowed = static_cast<double>(x87::ToLongDouble(n));
@@ -276,20 +303,18 @@ TEST(ExtendedDifferentialTest, UnaryOperationsMatchX87) {
         const long double la = x87::ToLongDouble(a), lb = x87::ToLongDouble(b);
         const int wantOrder = la < lb ? -1 : la > lb ? 1 : 0;
 
-        const bool ok = rounded == wantRounded &&
-                        DoubleBits(narrowed) == DoubleBits(wantNarrowed) &&
-                        flags.overflow == std::isinf(wantNarrowed) &&
-                        FromDouble(d) == x87::FromLongDouble(d) &&
-                        FromUint64(u) == x87::FromLongDouble(static_cast<long double>(u)) &&
-                        order == wantOrder;
+        const bool ok =
+            rounded == wantRounded && DoubleBits(narrowed) == DoubleBits(wantNarrowed) &&
+            flags.overflow == std::isinf(wantNarrowed) && FromDouble(d) == x87::FromLongDouble(d) &&
+            FromUint64(u) == x87::FromLongDouble(static_cast<long double>(u)) && order == wantOrder;
         if (!ok) {
             ++failures;
             ADD_FAILURE() << "round " << x87::Hex(a) << " -> " << x87::Hex(rounded) << " want "
                           << x87::Hex(wantRounded) << "; narrow " << x87::Hex(n) << " -> "
                           << std::hex << DoubleBits(narrowed) << " want "
                           << DoubleBits(wantNarrowed) << "; widen " << DoubleBits(d) << ", " << u
-                          << "; compare " << x87::Hex(a) << " " << x87::Hex(b) << " -> "
-                          << std::dec << order << " want " << wantOrder;
+                          << "; compare " << x87::Hex(a) << " " << x87::Hex(b) << " -> " << std::dec
+                          << order << " want " << wantOrder;
         }
     }
 }

@@ -58,7 +58,8 @@ const Row kRows[] = {
 
 TEST(FormatFixedTextTest, EighteenDigitFormsOfTheTable) {
     for (const Row& row : kRows) {
-        if (row.eighteenDigits == nullptr) continue;
+        if (row.eighteenDigits == nullptr)
+            continue;
         const detail::DecimalForm form = detail::EighteenDigitForm(row.number);
         EXPECT_EQ(std::string(form.digits, 18), row.eighteenDigits) << row.text;
         EXPECT_EQ(form.exponent, row.exponent) << row.text;
@@ -111,26 +112,31 @@ TEST(FormatFixedTextTest, PrecisionAndDecimalsAtTheirBounds) {
 #if POUND_HAVE_X87
 
 class DoubleSource {
-public:
+  public:
     explicit DoubleSource(std::uint64_t seed) : rng_(seed) {}
 
     double Next() {
         const int kind = Range(0, 5);
         const double sign = Range(0, 1) == 0 ? 1 : -1;
         switch (kind) {
-            case 0: return std::bit_cast<double>(rng_());               // any bit pattern
-            case 1: return sign * Range(0, 9'999'999) / Power(Range(0, 3));  // short decimals
+            case 0:
+                return std::bit_cast<double>(rng_());  // any bit pattern
+            case 1:
+                return sign * Range(0, 9'999'999) / Power(Range(0, 3));  // short decimals
             case 2:  // a small integer scaled by some power of ten
                 return sign * Range(1, 999) * std::pow(10.0, Range(-330, 308));
-            case 3: return sign * (2.0 * Range(0, 2'000'000) + 1) / 2000;  // ties at 3 places
-            case 4: return sign * (1e6 + Range(-2000, 2000) / 4.0);        // near 10^6
-            default: return sign * (1000 + Range(-2000, 2000) / 2048.0);   // near 1000
+            case 3:
+                return sign * (2.0 * Range(0, 2'000'000) + 1) / 2000;  // ties at 3 places
+            case 4:
+                return sign * (1e6 + Range(-2000, 2000) / 4.0);  // near 10^6
+            default:
+                return sign * (1000 + Range(-2000, 2000) / 2048.0);  // near 1000
         }
     }
 
     int Range(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
 
-private:
+  private:
     static double Power(int k) { return std::pow(10.0, k); }
     std::mt19937_64 rng_;
 };

@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kVariables[] = {"LC_ALL", "LC_NUMERIC", "LANG"};
 
 class LocaleNumberSettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_NE(std::getenv("LOCPATH"), nullptr) << "run through CTest, which sets LOCPATH";
         for (const char* name : kVariables) {
@@ -53,7 +53,7 @@ protected:
         return LocaleNumberSettings.DecimalMark;
     }
 
-private:
+  private:
     std::vector<std::optional<std::string>> saved_;
     char savedMark_ = '.';
 };
@@ -66,12 +66,12 @@ TEST_F(LocaleNumberSettingsTest, EnvironmentResolvesLikeTheCLibrary) {
     const Case cases[] = {
         {"de_DE.UTF-8", nullptr, nullptr, ','},
         {"en_US.UTF-8", nullptr, nullptr, '.'},
-        {nullptr, "de_DE.UTF-8", "en_US.UTF-8", ','},    // LC_NUMERIC before LANG
-        {"en_US.UTF-8", "de_DE.UTF-8", nullptr, '.'},    // LC_ALL before everything
+        {nullptr, "de_DE.UTF-8", "en_US.UTF-8", ','},  // LC_NUMERIC before LANG
+        {"en_US.UTF-8", "de_DE.UTF-8", nullptr, '.'},  // LC_ALL before everything
         {nullptr, nullptr, "de_DE.UTF-8", ','},
-        {nullptr, nullptr, nullptr, '.'},                 // the C locale
-        {"xx_YY.UTF-8", nullptr, nullptr, '.'},           // cannot be loaded
-        {"fa_IR.UTF-8", nullptr, nullptr, '.'},           // two-byte separator
+        {nullptr, nullptr, nullptr, '.'},        // the C locale
+        {"xx_YY.UTF-8", nullptr, nullptr, '.'},  // cannot be loaded
+        {"fa_IR.UTF-8", nullptr, nullptr, '.'},  // two-byte separator
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Load(c.lcAll, c.lcNumeric, c.lang), c.mark)

@@ -17,7 +17,9 @@
 namespace pound {
 namespace {
 
-std::uint64_t Bits(double d) { return std::bit_cast<std::uint64_t>(d); }
+std::uint64_t Bits(double d) {
+    return std::bit_cast<std::uint64_t>(d);
+}
 
 std::string Hex(std::uint64_t bits) {
     char buffer[20];
@@ -34,7 +36,8 @@ struct Overflow {};
 using Outcome = std::variant<std::uint64_t, NotANumber, Overflow>;
 
 std::string Describe(const Outcome& outcome) {
-    if (const auto* bits = std::get_if<std::uint64_t>(&outcome)) return Hex(*bits);
+    if (const auto* bits = std::get_if<std::uint64_t>(&outcome))
+        return Hex(*bits);
     return std::holds_alternative<NotANumber>(outcome) ? "EConvertError" : "EOverflow";
 }
 
@@ -52,12 +55,16 @@ Outcome ParseChecked(std::string_view text) {
 }
 
 bool operator==(const Outcome& a, const Outcome& b) {
-    if (a.index() != b.index()) return false;
-    if (const auto* bits = std::get_if<std::uint64_t>(&a)) return *bits == std::get<0>(b);
+    if (a.index() != b.index())
+        return false;
+    if (const auto* bits = std::get_if<std::uint64_t>(&a))
+        return *bits == std::get<0>(b);
     return true;
 }
 
-Outcome Value(double d) { return Bits(d); }
+Outcome Value(double d) {
+    return Bits(d);
+}
 
 struct Case {
     std::string text;  // written with "." as the mark
@@ -133,12 +140,13 @@ TEST_P(ParseDecimalTextTest, EdgeCasesWithEitherMark) {
     ScopedDecimalMark scoped(mark);
     for (Case c : EdgeCases()) {
         if (mark == ',') {
-            if (c.text.find(',') != std::string::npos) continue;  // covered below
+            if (c.text.find(',') != std::string::npos)
+                continue;  // covered below
             std::replace(c.text.begin(), c.text.end(), '.', ',');
         }
         const Outcome got = ParseChecked(c.text);
-        EXPECT_TRUE(got == c.expected) << "'" << c.text.substr(0, 40) << "': got "
-                                       << Describe(got) << ", want " << Describe(c.expected);
+        EXPECT_TRUE(got == c.expected) << "'" << c.text.substr(0, 40) << "': got " << Describe(got)
+                                       << ", want " << Describe(c.expected);
     }
 }
 
@@ -146,9 +154,8 @@ INSTANTIATE_TEST_SUITE_P(Marks, ParseDecimalTextTest, ::testing::Values('.', ','
 
 TEST(ParseDecimalTextCommaTest, PointIsAnOrdinaryInvalidCharacter) {
     ScopedDecimalMark scoped(',');
-    const Case cases[] = {{"12,5", Value(12.5)},    {"1,000", Value(1)},
-                          {"12.5", NotANumber{}},   {"1.000", NotANumber{}},
-                          {"1.2", NotANumber{}},    {"-,", Value(-0.0)}};
+    const Case cases[] = {{"12,5", Value(12.5)},   {"1,000", Value(1)},   {"12.5", NotANumber{}},
+                          {"1.000", NotANumber{}}, {"1.2", NotANumber{}}, {"-,", Value(-0.0)}};
     for (const Case& c : cases) {
         const Outcome got = ParseChecked(c.text);
         EXPECT_TRUE(got == c.expected) << c.text << ": got " << Describe(got);
@@ -158,7 +165,9 @@ TEST(ParseDecimalTextCommaTest, PointIsAnOrdinaryInvalidCharacter) {
 TEST(ParseDecimalTextErrorTest, MessageQuotesTheWholeTextUnchanged) {
     ScopedDecimalMark scoped('.');
     const std::string texts[] = {"", " abc ", std::string(100000, 'x') + "\xFF\x01",
-                                 std::string("5\0" "5", 3)};
+                                 std::string("5\0"
+                                             "5",
+                                             3)};
     for (const std::string& text : texts) {
         try {
             ParseDecimalText(text);
@@ -192,8 +201,8 @@ TEST(ParseDecimalTextHugeTest, MillionDigitTexts) {
     EXPECT_EQ(ParseDecimalText("0." + std::string(1'000'000, '0')), 0.0);
     EXPECT_EQ(ParseDecimalText(std::string(1'000'000, '0') + "5"), 5.0);
     // Fraction zeros after a non-zero digit grow the accumulator beyond the extended range.
-    EXPECT_FALSE(std::holds_alternative<std::uint64_t>(
-        ParseChecked("5." + std::string(1'000'000, '0'))));
+    EXPECT_FALSE(
+        std::holds_alternative<std::uint64_t>(ParseChecked("5." + std::string(1'000'000, '0'))));
     EXPECT_THROW(ParseDecimalText(std::string(1'000'000, '9')), EConvertError);
 }
 
@@ -201,9 +210,12 @@ TEST(ParseDecimalTextHugeTest, MillionDigitTexts) {
 
 Outcome FromReference(const x87::ParseOutcome& r) {
     switch (r.kind) {
-        case x87::ParseOutcome::kNumber: return Bits(r.value);
-        case x87::ParseOutcome::kNotANumber: return NotANumber{};
-        default: return Overflow{};
+        case x87::ParseOutcome::kNumber:
+            return Bits(r.value);
+        case x87::ParseOutcome::kNotANumber:
+            return NotANumber{};
+        default:
+            return Overflow{};
     }
 }
 
@@ -215,7 +227,8 @@ TEST(ParseDecimalTextBytesTest, EveryByteInEveryPosition) {
         for (std::size_t position = 0; position <= base.size(); ++position) {
             for (int byte = 0; byte < 256; ++byte) {
                 for (bool insert : {false, true}) {
-                    if (!insert && position == base.size()) continue;
+                    if (!insert && position == base.size())
+                        continue;
                     std::string text = base;
                     if (insert) {
                         text.insert(position, 1, static_cast<char>(byte));
@@ -245,18 +258,22 @@ std::string RandomText(std::mt19937_64& rng, char mark) {
         return s;
     };
     std::string text(static_cast<std::size_t>(range(0, 3) == 0 ? range(1, 3) : 0), ' ');
-    if (range(0, 2) == 0) text += range(0, 1) == 0 ? '-' : '+';
+    if (range(0, 2) == 0)
+        text += range(0, 1) == 0 ? '-' : '+';
     text += digits(range(0, 40));
-    if (range(0, 1) == 0) text += mark + digits(range(0, 25));
+    if (range(0, 1) == 0)
+        text += mark + digits(range(0, 25));
     if (range(0, 1) == 0) {
         text += range(0, 1) == 0 ? 'E' : 'e';
         const int sign = range(0, 2);
-        if (sign != 0) text += sign == 1 ? '+' : '-';
+        if (sign != 0)
+            text += sign == 1 ? '+' : '-';
         const int magnitude = range(0, 3) == 0 ? range(0, 6000) : range(0, 400);
         text += std::string(static_cast<std::size_t>(range(0, 4) == 0 ? range(1, 3) : 0), '0') +
                 std::to_string(magnitude);
     }
-    if (range(0, 3) == 0) text += std::string(static_cast<std::size_t>(range(1, 3)), ' ');
+    if (range(0, 3) == 0)
+        text += std::string(static_cast<std::size_t>(range(1, 3)), ' ');
     if (range(0, 9) == 0 && !text.empty()) {
         text[static_cast<std::size_t>(range(0, static_cast<int>(text.size()) - 1))] =
             static_cast<char>(range(0, 255));

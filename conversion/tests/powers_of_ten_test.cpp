@@ -29,20 +29,24 @@ using tools::BigInteger;
         twicePower = twicePower.ShiftedLeft(-t);
     }
     const int order = Compare(twiceValue, twicePower);
-    const BigInteger error = order >= 0 ? Difference(twiceValue, twicePower)
-                                        : Difference(twicePower, twiceValue);
+    const BigInteger error =
+        order >= 0 ? Difference(twiceValue, twicePower) : Difference(twicePower, twiceValue);
     const int bound = Compare(error, ulp);
     if (bound > 0 || (bound == 0 && (e.significand & 1) != 0)) {
         return ::testing::AssertionFailure() << "1e" << k << " is not the nearest value";
     }
-    if (k <= 27 && order != 0) return ::testing::AssertionFailure() << "1e" << k << " inexact";
+    if (k <= 27 && order != 0)
+        return ::testing::AssertionFailure() << "1e" << k << " inexact";
     return ::testing::AssertionSuccess();
 }
 
 TEST(PowersOfTenTest, EveryFactorIsTheNearestExtendedValue) {
-    for (int k = 0; k < 32; ++k) EXPECT_TRUE(IsNearest(SmallPowerOfTen(k), k));
-    for (int m = 1; m <= 15; ++m) EXPECT_TRUE(IsNearest(MediumPowerOfTen(m), 32 * m));
-    for (int m = 1; m <= 9; ++m) EXPECT_TRUE(IsNearest(LargePowerOfTen(m), 512 * m));
+    for (int k = 0; k < 32; ++k)
+        EXPECT_TRUE(IsNearest(SmallPowerOfTen(k), k));
+    for (int m = 1; m <= 15; ++m)
+        EXPECT_TRUE(IsNearest(MediumPowerOfTen(m), 32 * m));
+    for (int m = 1; m <= 9; ++m)
+        EXPECT_TRUE(IsNearest(LargePowerOfTen(m), 512 * m));
 }
 
 TEST(PowersOfTenTest, ProofRejectsANeighbour) {

@@ -65,30 +65,39 @@ inline ParseOutcome Parse(std::string_view text, char mark) {
     const auto digit = [](char c) { return c >= '0' && c <= '9'; };
     std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && text[i] == ' ') ++i;
+    while (i < n && text[i] == ' ')
+        ++i;
     bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
     const std::size_t start = i;
     long double acc = 0;
     long long scale = 0;
-    for (; i < n && digit(text[i]); ++i) acc = acc * 10 + (text[i] - '0');
+    for (; i < n && digit(text[i]); ++i)
+        acc = acc * 10 + (text[i] - '0');
     if (i < n && text[i] == mark) {
-        for (++i; i < n && digit(text[i]); ++i, --scale) acc = acc * 10 + (text[i] - '0');
+        for (++i; i < n && digit(text[i]); ++i, --scale)
+            acc = acc * 10 + (text[i] - '0');
     }
-    if (i == start) return {ParseOutcome::kNotANumber, 0};
+    if (i == start)
+        return {ParseOutcome::kNotANumber, 0};
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
         bool expNegative = false;
-        if (i < n && (text[i] == '+' || text[i] == '-')) expNegative = text[i++] == '-';
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            expNegative = text[i++] == '-';
         int exponent = 0;
         while (i < n && digit(text[i])) {
             exponent = exponent * 10 + (text[i++] - '0');
-            if (exponent >= 500) break;
+            if (exponent >= 500)
+                break;
         }
         scale += expNegative ? -exponent : exponent;
     }
-    while (i < n && text[i] == ' ') ++i;
-    if (i != n) return {ParseOutcome::kNotANumber, 0};
+    while (i < n && text[i] == ' ')
+        ++i;
+    if (i != n)
+        return {ParseOutcome::kNotANumber, 0};
     bool beyond = std::isinf(acc);
     if (scale <= -5120) {
         acc = 0;
@@ -97,22 +106,28 @@ inline ParseOutcome Parse(std::string_view text, char mark) {
         const int factors[3] = {static_cast<int>(m % 32), static_cast<int>(32 * ((m / 32) % 16)),
                                 static_cast<int>(512 * (m / 512))};
         for (int k : factors) {
-            if (k == 0) continue;
+            if (k == 0)
+                continue;
             acc = scale > 0 ? acc * PowerOfTen(k) : acc / PowerOfTen(k);
             beyond = beyond || std::isinf(acc);
         }
     }
-    if (beyond) return {ParseOutcome::kNotANumber, 0};
-    if (negative) acc = -acc;
+    if (beyond)
+        return {ParseOutcome::kNotANumber, 0};
+    if (negative)
+        acc = -acc;
     const double result = static_cast<double>(acc);
-    if (std::isinf(result)) return {ParseOutcome::kOverflow, 0};
+    if (std::isinf(result))
+        return {ParseOutcome::kOverflow, 0};
     return {ParseOutcome::kNumber, result};
 }
 
 // The formatting algorithm, step by step, in long double.
 inline std::string Format(double value, int precision, int decimals, char mark) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
     precision = precision < 2 ? 2 : precision > 18 ? 18 : precision;
     bool negative = false;
     int e = 0;
@@ -127,7 +142,8 @@ inline std::string Format(double value, int precision, int decimals, char mark) 
         long double s = std::fabs(static_cast<long double>(value));
         const auto apply = [&](int k) { s = n > 0 ? s * PowerOfTen(k) : s / PowerOfTen(k); };
         apply(m % 32);
-        if (m >= 32) apply(32 * (m / 32));
+        if (m >= 32)
+            apply(32 * (m / 32));
         s = std::rint(s);
         if (s >= 1e18L) {
             s = std::rint(s / 10);
@@ -140,7 +156,8 @@ inline std::string Format(double value, int precision, int decimals, char mark) 
         if (keep < 0) {
             digits.clear();
         } else {
-            if (keep > precision) keep = precision;
+            if (keep > precision)
+                keep = precision;
             if (keep < 18) {
                 const bool up = digits[static_cast<std::size_t>(keep)] >= '5';
                 digits.resize(static_cast<std::size_t>(keep));
@@ -158,7 +175,8 @@ inline std::string Format(double value, int precision, int decimals, char mark) 
                 }
             }
         }
-        while (!digits.empty() && digits.back() == '0') digits.pop_back();
+        while (!digits.empty() && digits.back() == '0')
+            digits.pop_back();
         if (digits.empty()) {
             negative = false;
             e = 0;
@@ -167,7 +185,8 @@ inline std::string Format(double value, int precision, int decimals, char mark) 
     std::string out = negative ? "-" : "";
     if (e > precision) {
         out += digits[0];
-        if (digits.size() > 1) out += mark + digits.substr(1);
+        if (digits.size() > 1)
+            out += mark + digits.substr(1);
         const int x = e - 1;
         std::string exponent = std::to_string(x < 0 ? -x : x);
         if (decimals <= 4 && static_cast<int>(exponent.size()) < decimals) {
@@ -182,7 +201,8 @@ inline std::string Format(double value, int precision, int decimals, char mark) 
             out += k < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(k)] : '0';
         }
     }
-    if (decimals == 0) return out;
+    if (decimals == 0)
+        return out;
     std::string fraction(static_cast<std::size_t>(e < 0 ? std::min(-e, decimals) : 0), '0');
     if (static_cast<int>(digits.size()) > (e > 0 ? e : 0)) {
         fraction += digits.substr(static_cast<std::size_t>(e > 0 ? e : 0));

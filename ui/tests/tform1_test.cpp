@@ -29,7 +29,9 @@ struct RecordingGuard {
     }
 };
 
-QByteArray Utf8(const QString& text) { return text.toUtf8(); }
+QByteArray Utf8(const QString& text) {
+    return text.toUtf8();
+}
 
 // A key press carrying non-Latin text, which QTest's key clicks cannot send.
 void PressTextKey(QWidget* widget, const QString& text) {
@@ -42,7 +44,7 @@ void PressTextKey(QWidget* widget, const QString& text) {
 class TForm1Test : public QObject {
     Q_OBJECT
 
-private:
+  private:
     RecordingGuard recorder_;
     std::unique_ptr<TForm1> form_;
 
@@ -58,7 +60,7 @@ private:
         QTest::mouseClick(form_->Button1, Qt::LeftButton);
     }
 
-private slots:
+  private slots:
     void init() {
         pound::LocaleNumberSettings.DecimalMark = '.';
         recorder_.caught->clear();
@@ -80,7 +82,7 @@ private slots:
         QCOMPARE(at120.tntLabel1FontPixels, 18);
         QCOMPARE(at120.clientWidth, 390);
         QCOMPARE(at120.clientHeight, 315);
-        QCOMPARE(MulDiv(29, 1, 2), 15);   // halves away from zero
+        QCOMPARE(MulDiv(29, 1, 2), 15);  // halves away from zero
         QCOMPARE(MulDiv(-29, 1, 2), -15);
         QCOMPARE(MulDiv(24, 16, 13), 30);
     }
@@ -93,17 +95,19 @@ private slots:
             {form_->ListBox1, "ListBox1"},   {form_->Label4, "Label4"},
             {form_->TntLabel1, "TntLabel1"},
         };
-        for (const auto& [widget, name] : names) QCOMPARE(widget->objectName(), QString(name));
+        for (const auto& [widget, name] : names)
+            QCOMPARE(widget->objectName(), QString(name));
         QCOMPARE(Utf8(form_->Label2->text()), QByteArray("Фунтты енгiз"));
         QCOMPARE(form_->Label2->text().at(10), QChar(u'i'));
         QCOMPARE(Utf8(form_->Label3->text()), QByteArray("Мемлекеттер "));
         QCOMPARE(Utf8(form_->TntLabel1->text()), QByteArray(" Мемлекетті тандаңыз"));
         QCOMPARE(Utf8(form_->Button1->text()), QByteArray("Есепте "));
         QCOMPARE(Utf8(form_->ListBox1->Hint()), QByteArray("Прокручивая спиок, выберите страну"));
-        const char* rows[] = {"Россия",   "Англия",   "Австрия",         "Германия",
-                              "Дания",    "Исландия", "Италия        ", "Нидерланды"};
+        const char* rows[] = {"Россия", "Англия",   "Австрия",        "Германия",
+                              "Дания",  "Исландия", "Италия        ", "Нидерланды"};
         QCOMPARE(form_->ListBox1->count(), 8);
-        for (int i = 0; i < 8; ++i) QCOMPARE(Utf8(form_->ListBox1->item(i)->text()), QByteArray(rows[i]));
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(Utf8(form_->ListBox1->item(i)->text()), QByteArray(rows[i]));
         QCOMPARE(form_->ListBox1->currentRow(), 0);
         QCOMPARE(form_->ListBox1->selectedItems().size(), 1);
         QVERIFY(form_->Label4->text().isEmpty());
@@ -127,7 +131,8 @@ private slots:
         QCOMPARE(rectOf(form_->ListBox1), want.controls[kListBox1]);
         QCOMPARE(rectOf(form_->Button1), want.controls[kButton1]);
         QCOMPARE(rectOf(form_->Edit1), want.controls[kEdit1]);
-        QCOMPARE(form_->Label4->pos(), QPoint(want.controls[kLabel4].left, want.controls[kLabel4].top));
+        QCOMPARE(form_->Label4->pos(),
+                 QPoint(want.controls[kLabel4].left, want.controls[kLabel4].top));
         QCOMPARE(form_->Label3->font().pixelSize(), want.label3FontPixels);
         QCOMPARE(form_->TntLabel1->font().pixelSize(), want.tntLabel1FontPixels);
         // Labels fit their texts; the empty result label is one blank wide.
@@ -200,9 +205,12 @@ private slots:
     void errorLeavesEverythingAndReachesTheGuard_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("message");
-        QTest::newRow("abc") << "abc" << "'abc' is not a valid floating point value";
-        QTest::newRow("empty") << "" << "'' is not a valid floating point value";
-        QTest::newRow("overflow") << "1E400" << "Floating point overflow";
+        QTest::newRow("abc") << "abc"
+                             << "'abc' is not a valid floating point value";
+        QTest::newRow("empty") << ""
+                               << "'' is not a valid floating point value";
+        QTest::newRow("overflow") << "1E400"
+                                  << "Floating point overflow";
     }
 
     void errorLeavesEverythingAndReachesTheGuard() {
