@@ -1,0 +1,5 @@
+#include "application_frame.h"
+
+int main(int argc, char** argv) {
+    return pound::app::RunApplication(argc, argv);
+}
