@@ -217,14 +217,20 @@ class FrameTest : public QObject {
     void settingsChangeReloadsTheDecimalMark() {
         const QByteArray saved = qgetenv("LC_ALL");
         qputenv("LC_ALL", "de_DE.UTF-8");
-        QCoreApplication::sendEvent(qApp, new QEvent(QEvent::LocaleChange));
+        {
+            QEvent change(QEvent::LocaleChange);
+            QCoreApplication::sendEvent(qApp, &change);
+        }
         QCOMPARE(pound::LocaleNumberSettings.DecimalMark, ',');
         form_->ListBox1->setCurrentRow(3);
         form_->Edit1->setText("12,5");
         QTest::mouseClick(form_->Button1, Qt::LeftButton);
         QCOMPARE(form_->Label4->text().toUtf8(), QByteArray("12,5 фунт. - 6,250 кг."));
         qputenv("LC_ALL", saved);
-        QCoreApplication::sendEvent(qApp, new QEvent(QEvent::LocaleChange));
+        {
+            QEvent change(QEvent::LocaleChange);
+            QCoreApplication::sendEvent(qApp, &change);
+        }
         QCOMPARE(pound::LocaleNumberSettings.DecimalMark, '.');
     }
 };

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Unit1.h"
+#include "errors.h"
 #include "form_layout.h"
 #include "locale_number_settings.h"
 
@@ -22,8 +23,9 @@ struct RecordingGuard {
         return [caught = caught](const std::function<void()>& handler) {
             try {
                 handler();
-            } catch (const std::exception& e) {
-                caught->append(QString::fromUtf8(e.what()));
+            } catch (const pound::Exception& e) {  // the whole message, NUL bytes and all
+                caught->append(QString::fromUtf8(e.Message().data(),
+                                                 static_cast<qsizetype>(e.Message().size())));
             }
         };
     }
@@ -307,6 +309,29 @@ class TForm1Test : public QObject {
         QTest::mouseClick(form_->Button1, Qt::LeftButton);
         QVERIFY(form_->Label4->text().endsWith(QString::fromUtf8(" фунт. - 3.500 кг.")));
         QCOMPARE(form_->Label4->text().size(), entry.size() + 18);
+    }
+
+    void hostileEntriesAreQuotedAsTyped_data() {
+        QTest::addColumn<QString>("entry");
+        QString everyByte;
+        for (int code = 0; code < 256; ++code)
+            everyByte += QChar(code);
+        QTest::newRow("every byte value") << everyByte;
+        QTest::newRow("invalid UTF-8") << QString::fromUtf8("\xFF\xFE 12 \xC3");
+        QTest::newRow("right to left") << QString::fromUtf8("\u05E9\u05DC\u05D5\u05DD 12");
+        QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("\u0661\u0662\u0663");
+        QTest::newRow("combining mark") << QString::fromUtf8("5\u0301");
+        QTest::newRow("emoji") << QString::fromUtf8("5\U0001F600");
+        QTest::newRow("no-break space") << QString::fromUtf8("1\u00A0000");
+    }
+
+    void hostileEntriesAreQuotedAsTyped() {
+        QFETCH(QString, entry);
+        Convert(2, entry);
+        const QString typed = form_->Edit1->text();
+        QCOMPARE(*recorder_.caught,
+                 QStringList{"'" + typed + "' is not a valid floating point value"});
+        QVERIFY(form_->Label4->text().isEmpty());
     }
 
     void accessibleNames() {
