@@ -211,16 +211,13 @@ bool TApplication::event(QEvent* event) {
     return QApplication::event(event);
 }
 
-int RunApplication(int argc, char** argv) {
-    InstallStartupMessageHandler();
-    LoadLocaleNumberSettings();
-    TApplication application(argc, argv);
+int RunMainWindow(TApplication& application, const MainWindowConstructor& construct) {
     try {
         // Form1 names the window before it is built, so its creation handler can use it.
         void* memory = ::operator new(sizeof(TForm1));
         Form1 = static_cast<TForm1*>(memory);
         try {
-            new (memory) TForm1(application.Guard());
+            construct(memory, application.Guard());
         } catch (...) {
             Form1 = nullptr;
             ::operator delete(memory);
@@ -244,9 +241,18 @@ int RunApplication(int argc, char** argv) {
         Form1 = nullptr;
         return 0;
     } catch (...) {
+        Form1 = nullptr;
         TApplication::ReportFatalError(std::current_exception(), nullptr);
         return 1;
     }
 }
 
+int RunApplication(int argc, char** argv) {
+    InstallStartupMessageHandler();
+    LoadLocaleNumberSettings();
+    TApplication application(argc, argv);
+    return RunMainWindow(application, [](void* memory, pound::ui::EventGuard guard) {
+        new (memory) TForm1(std::move(guard));
+    });
+}
 }  // namespace pound::app

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <exception>
+#include <functional>
 
 #include "Unit1.h"
 #include "hint_window.h"
@@ -38,6 +39,13 @@ class TApplication : public QApplication {
     QString title_;
     HintController hints_;
 };
+
+// Builds the main window in `memory` (room for a TForm1) with the given guard.
+using MainWindowConstructor = std::function<void(void* memory, pound::ui::EventGuard guard)>;
+
+// Creates Form1, shows it and runs the event loop: 0 after a normal close. An error before
+// the loop is shown by ReportFatalError and gives 1, without the window ever showing.
+int RunMainWindow(TApplication& application, const MainWindowConstructor& construct);
 
 // Start-up, the event loop and shut-down; the process's exit code.
 int RunApplication(int argc, char** argv);

@@ -24,21 +24,23 @@ struct Box {
     bool hadParent = false;
 };
 
-// Closes the next message box with its OK button once it is up, and records it.
-std::shared_ptr<Box> CloseNextBox() {
-    auto box = std::make_shared<Box>();
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [box, poll] {
+// Clicks OK on the next message box once it is up, recording it in `box`.
+void PollForBox(const std::shared_ptr<Box>& box) {
+    QTimer::singleShot(10, [box] {
         auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (shown == nullptr) {
-            QTimer::singleShot(10, *poll);
+            PollForBox(box);
             return;
         }
         *box = {shown->windowTitle(), shown->text(), shown->icon(),
                 shown->parentWidget() != nullptr};
         QTest::mouseClick(shown->button(QMessageBox::Ok), Qt::LeftButton);
-    };
-    QTimer::singleShot(10, *poll);
+    });
+}
+
+std::shared_ptr<Box> CloseNextBox() {
+    auto box = std::make_shared<Box>();
+    PollForBox(box);
     return box;
 }
 
@@ -192,6 +194,23 @@ class FrameTest : public QObject {
             "^Exception EOverflow in module [^ ]+ at [0-9A-F]{8}\\.\r\nFloating point "
             "overflow\\.\r\n$");
         QVERIFY2(shape.match(box->text).hasMatch(), qPrintable(box->text));
+    }
+
+    void startUpErrorGivesTheFatalBoxAndExitCodeOne() {
+        cleanup();  // no window of the fixture
+        const auto box = CloseNextBox();
+        bool formNamedDuringConstruction = false;
+        const int code = RunMainWindow(App(), [&](void*, pound::ui::EventGuard) {
+            formNamedDuringConstruction = Form1 != nullptr;
+            throw pound::Exception("no window today");
+        });
+        QCOMPARE(code, 1);
+        QVERIFY(formNamedDuringConstruction);
+        QCOMPARE(Form1, nullptr);
+        QCOMPARE(box->title, QString("Application Error"));
+        QVERIFY2(box->text.startsWith("Exception Exception in module "), qPrintable(box->text));
+        QVERIFY(box->text.endsWith("\r\nno window today.\r\n"));
+        init();
     }
 
     void hintAfterRestHiddenAfterTimeOrAKey() {
