@@ -38,16 +38,7 @@ double CountryPoundFactor(int countryIndex) {
 
 std::string ConvertPounds(int countryIndex, std::string_view enteredText) {
     const double factor = CountryPoundFactor(countryIndex);
-    // Parsed here rather than through ParseDecimalText, so an error unwinds one frame less.
-    double pounds = 0;
-    switch (detail::ParseDecimal(enteredText, LocaleNumberSettings.DecimalMark, pounds)) {
-        case detail::ParseStatus::kNumber:
-            break;
-        case detail::ParseStatus::kOverflow:
-            throw EOverflow(detail::kOverflowMessage);
-        case detail::ParseStatus::kNotANumber:
-            throw EConvertError(detail::NotANumberMessage(enteredText));
-    }
+    const double pounds = detail::ParseOrRaise(enteredText, LocaleNumberSettings.DecimalMark);
     detail::Flags flags;  // every factor is below 1: the product stays finite
     const double kilograms = detail::ToDouble(
         detail::Multiply(detail::FromDouble(factor), detail::FromDouble(pounds), flags), flags);

@@ -34,12 +34,21 @@ int BinaryExponent(double value) {
 
 constexpr std::uint64_t kNineDigits = 1'000'000'000;
 
+// "00" to "99": two digits per division.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // `value` below 10^9 as exactly nine digits, with leading zeros.
 void WriteNineDigits(char* out, std::uint32_t value) {
-    for (int k = 8; k >= 0; --k) {
-        out[k] = static_cast<char>('0' + value % 10);
-        value /= 10;
+    for (int k = 7; k >= 1; k -= 2) {
+        const std::uint32_t pair = value % 100;
+        value /= 100;
+        out[k] = kDigitPairs[2 * pair];
+        out[k + 1] = kDigitPairs[2 * pair + 1];
     }
+    out[0] = static_cast<char>('0' + value);
 }
 
 void MakeZero(DecimalForm& form) {

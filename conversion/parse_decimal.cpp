@@ -148,18 +148,8 @@ ParseStatus ParseDecimal(std::string_view text, char mark, double& result) {
 
 }  // namespace detail
 
-// The errors are raised here, not in a helper, so that unwinding starts in this frame.
 double ParseDecimalText(std::string_view text) {
-    double value = 0;
-    switch (detail::ParseDecimal(text, LocaleNumberSettings.DecimalMark, value)) {
-        case detail::ParseStatus::kNumber:
-            return value;
-        case detail::ParseStatus::kOverflow:
-            throw EOverflow(detail::kOverflowMessage);
-        case detail::ParseStatus::kNotANumber:
-            break;
-    }
-    throw EConvertError(detail::NotANumberMessage(text));
+    return detail::ParseOrRaise(text, LocaleNumberSettings.DecimalMark);
 }
 
 }  // namespace pound
