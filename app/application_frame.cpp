@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -116,6 +117,35 @@ void CentreOnPrimaryScreen(QWidget* window) {
     const QSize outer = window->frameGeometry().size();
     window->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
                  area.top() + std::max(0, (area.height() - outer.height()) / 2));
+}
+
+// The window manager adds its frame only after the window is shown; once the frame is
+// known, the window is centred again by its outer size. Only the first showing counts.
+class FrameWatcher : public QObject {
+  public:
+    explicit FrameWatcher(QWidget* window) : QObject(window), window_(window) {
+        window->installEventFilter(this);
+        QTimer::singleShot(kPatienceMs, this, [this] { deleteLater(); });
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+            window_->frameGeometry().size() != window_->size()) {
+            window_->removeEventFilter(this);
+            CentreOnPrimaryScreen(window_);
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    static constexpr int kPatienceMs = 2000;
+    QWidget* window_;
+};
+
+void RecentreOnceFramed(QWidget* window) {
+    new FrameWatcher(window);
 }
 
 }  // namespace
@@ -236,6 +266,7 @@ int RunMainWindow(TApplication& application, const MainWindowConstructor& constr
             Form1->setWindowState(state);
             Form1->show();
             Form1->activateWindow();
+            RecentreOnceFramed(Form1);
         }
         application.exec();  // its code is ignored: a normal close exits 0
         Form1 = nullptr;
