@@ -49,6 +49,14 @@ main=$(wait_for_window '^ Case операторы $')
 check "window titled ' Case операторы '" test -n "$main"
 size=$(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 check "client size $size is the scaled 317x256" bash -c "[[ $size =~ ^[0-9]+x[0-9]+$ ]] && (( ${size%x*} * 256 / ${size#*x} >= 313 && ${size%x*} * 256 / ${size#*x} <= 321 ))"
+# Centred on the screen by its outer size: client position less the frame extents.
+sleep 0.5  # the frame arrives after the first mapping
+read -r w h < <(echo "${size/x/ }")
+read -r l r t b < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+read -r x y < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+want_left=$(( (1024 - (w + l + r)) / 2 )) want_top=$(( (768 - (h + t + b)) / 2 ))
+check "centred by outer size: frame at $((x - l)),$((y - t)), want $want_left,$want_top" \
+    test "$((x - l))" -eq "$want_left" -a "$((y - t))" -eq "$want_top"
 check "WM_CLASS carries the title" bash -c "xprop -id $main WM_CLASS | grep -q '\"Converter\"'"
 
 # A conversion: type into the focused entry, Tab to the button, Enter.
