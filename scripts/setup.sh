@@ -9,15 +9,14 @@ packages=(
     fonts-liberation2 fonts-dejavu-core
     locales
     clang libclang-rt-14-dev
-    xvfb xauth xdotool openbox x11-utils imagemagick
+    xvfb xauth xdotool openbox x11-utils
     desktop-file-utils appstream
 )
 
 missing=()
 for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ $status == "install ok installed" ]] || missing+=("$package")
 done
 ((${#missing[@]} == 0)) && exit 0
 
