@@ -30,13 +30,18 @@ QString ClassNameOf(const std::type_info& type) {
     int status = 0;
     std::unique_ptr<char, void (*)(void*)> demangled(
         abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
-    QString name = QString::fromUtf8(status == 0 ? demangled.get() : type.name());
-    return name.mid(name.lastIndexOf(QStringLiteral("::")) + (name.contains(u':') ? 2 : 0));
+    const QString name = QString::fromUtf8(status == 0 ? demangled.get() : type.name());
+    const qsizetype scope = name.lastIndexOf(QStringLiteral("::"));
+    return scope < 0 ? name : name.mid(scope + 2);
+}
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 struct ErrorFacts {
     QString className;
-    QString message;
+    std::string message;  // UTF-8, as the error carries it
     bool isException = false;
     const void* address = nullptr;
 };
@@ -46,12 +51,10 @@ ErrorFacts Examine(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const Exception& e) {
-        facts = {ClassNameOf(typeid(e)),
-                 QString::fromUtf8(e.Message().data(), static_cast<qsizetype>(e.Message().size())),
-                 true, e.RaiseAddress()};
+        facts = {ClassNameOf(typeid(e)), e.Message(), true, e.RaiseAddress()};
     } catch (const std::exception& e) {
         facts.className = ClassNameOf(typeid(e));
-        facts.message = QString::fromUtf8(e.what());
+        facts.message = e.what();
     } catch (...) {
         const std::type_info* type = abi::__cxa_current_exception_type();
         facts.className = type != nullptr ? ClassNameOf(*type) : QStringLiteral("unknown");
@@ -188,14 +191,10 @@ void TApplication::ReportUnhandledError(std::exception_ptr error) {
         ReportFatalError(error, __builtin_return_address(0));
         return;
     }
-    const QByteArray bytes = facts.message.toUtf8();
-    const std::string shown = WithReportFullStop(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     QWidget* main = Form1;
-    QMessageBox box(
-        QMessageBox::Critical, title_,
-        BoxDisplayText(QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()))),
-        QMessageBox::Ok, main);
+    QMessageBox box(QMessageBox::Critical, title_,
+                    BoxDisplayText(FromUtf8(WithReportFullStop(facts.message))), QMessageBox::Ok,
+                    main);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
@@ -217,7 +216,7 @@ void TApplication::ReportFatalError(std::exception_ptr error, const void* addres
         offset = reinterpret_cast<quintptr>(address) - reinterpret_cast<quintptr>(info.dli_fbase);
     }
     const QString text = FatalReportText(facts.className, module, offset,
-                                         facts.isException ? facts.message : QString());
+                                         facts.isException ? FromUtf8(facts.message) : QString());
     std::fprintf(stderr, "%s", text.toLocal8Bit().constData());
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"),
                     BoxDisplayText(text), QMessageBox::Ok);

@@ -64,16 +64,14 @@ TForm1::TForm1(EventGuard guard, QWidget* parent)
     guard_([this] { FormCreate(this); });
 }
 
+// The fonts come with the scaling, which sets every one of them.
 void TForm1::CreateControls() {
-    setFont(FontOf(kWindowFontFamilies, layout_.windowFontPixels));
-
     Label2 = new TLabel(this);
     Label2->setObjectName("Label2");
     Label2->setText(QString::fromUtf8("Фунтты енгiз"));
 
     Label3 = new TLabel(this);
     Label3->setObjectName("Label3");
-    Label3->setFont(FontOf(kSerifFontFamilies, layout_.label3FontPixels));
     Label3->setText(QString::fromUtf8("Мемлекеттер "));
 
     Label4 = new TLabel(this);
@@ -82,7 +80,6 @@ void TForm1::CreateControls() {
 
     TntLabel1 = new TTntLabel(this);
     TntLabel1->setObjectName("TntLabel1");
-    TntLabel1->setFont(FontOf(kSerifFontFamilies, layout_.tntLabel1FontPixels));
     TntLabel1->setText(QString::fromUtf8(" Мемлекетті тандаңыз"));
 
     Edit1 = new TEdit(this);
@@ -117,8 +114,7 @@ void TForm1::ScaleAtLoad() {
     const QScreen* screen = this->screen();
     const int pixelsPerInch =
         screen != nullptr ? qRound(screen->logicalDotsPerInchY()) : kDesignPixelsPerInch;
-    QFont windowFont = font();
-    windowFont.setPixelSize(WindowFontPixels(pixelsPerInch));
+    const QFont windowFont = FontOf(kWindowFontFamilies, WindowFontPixels(pixelsPerInch));
     setFont(windowFont);
     const int textHeight = QFontMetrics(windowFont).height();
 

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <limits>
+#include <memory>
 
 namespace pound::ui {
 
@@ -48,9 +49,9 @@ void TEdit::focusInEvent(QFocusEvent* event) {
 
 TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    QElapsedTimer* timer = new QElapsedTimer;
+    auto timer = std::make_shared<QElapsedTimer>();
     timer->start();
-    clock_ = [timer = std::shared_ptr<QElapsedTimer>(timer)] { return timer->elapsed(); };
+    clock_ = [timer] { return timer->elapsed(); };
 }
 
 void TListBox::keyboardSearch(const QString& search) {
@@ -68,9 +69,8 @@ void TListBox::keyPressEvent(QKeyEvent* event) {
 
 void TListBox::TypeAhead(const QString& typed, bool backspace) {
     const qint64 now = clock_();
-    if (!typedBefore_ || now - lastKeyMs_ >= kTypeAheadIntervalMs)
+    if (now - lastKeyMs_ >= kTypeAheadIntervalMs)
         search_.clear();
-    typedBefore_ = true;
     lastKeyMs_ = now;
     if (backspace) {
         search_.chop(1);

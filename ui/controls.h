@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <functional>
+#include <limits>
 
 namespace pound::ui {
 
@@ -70,8 +71,7 @@ class TListBox : public QListWidget {
 
     std::function<qint64()> clock_;
     QString search_;
-    qint64 lastKeyMs_ = 0;
-    bool typedBefore_ = false;
+    qint64 lastKeyMs_ = std::numeric_limits<qint64>::min() / 2;  // long before any key
     QString hint_;
 };
 
